@@ -1,0 +1,290 @@
+#include "commands.hpp"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+
+#include "common/cp949.hpp"
+#include "common/datetime.hpp"
+#include "data/filelist.hpp"
+#include "data/recording.hpp"
+
+namespace ondavia::cli {
+
+namespace {
+
+const char* const kUsageText =
+    "usage: ondavia-cli list DIR [--date YYYYMMDD]\n"
+    "       ondavia-cli info FILE\n"
+    "       ondavia-cli rows FILE\n"
+    "       ondavia-cli table FILE\n";
+
+void AppendJsonString(std::string& out, std::string_view s) {
+    out.push_back('"');
+    for (char c : s) {
+        unsigned char u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out.push_back('\\');
+            out.push_back(c);
+        } else if (u < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", u);
+            out += buf;
+        } else {
+            out.push_back(c);
+        }
+    }
+    out.push_back('"');
+}
+
+void AppendCsvField(std::string& out, std::string_view s) {
+    if (s.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out.append(s);
+        return;
+    }
+    out.push_back('"');
+    for (char c : s) {
+        if (c == '"') out.push_back('"');
+        out.push_back(c);
+    }
+    out.push_back('"');
+}
+
+void AppendFixed(std::string& out, double v, int decimals) {
+    char buf[64];
+    if (v == 0) v = 0;  // no "-0.00"
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+    out += buf;
+}
+
+// The shortest decimal that reads back as the same value.
+void AppendShortest(std::string& out, double v) {
+    if (v == 0) v = 0;
+    char buf[64];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, ec == std::errc() ? end : buf);
+}
+
+template <typename Int>
+void AppendInt(std::string& out, Int v) {
+    out += std::to_string(v);
+}
+
+struct Opened {
+    Recording recording;
+};
+
+// Takes a file as the file list would, then validates and loads it.
+std::optional<Recording> OpenFile(const std::string& arg, std::string& err) {
+    std::filesystem::path path(arg);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        err += "파일을 찾을 수 없습니다: " + arg + "\n";
+        return std::nullopt;
+    }
+    int pivot = CurrentYear();
+    ListedFile listed;
+    switch (ExamineDataFile(path, pivot, listed)) {
+        case ListingRefusal::BadName:
+            err += "운행기록 파일 이름이 아닙니다: " + path.filename().string() + "\n";
+            return std::nullopt;
+        case ListingRefusal::UnknownLayout:
+            err += "운행기록 파일 형식이 아닙니다: " + path.filename().string() + "\n";
+            return std::nullopt;
+        case ListingRefusal::None: break;
+    }
+    LoadOptions options;
+    options.upperName = listed.UpperFileName();
+    options.fileMode = listed.fileMode;
+    options.pivotYear = pivot;
+    Validation v = ValidateDataFile(options.upperName, path, SizesForMode(listed.fileMode));
+    Recording rec;
+    if (!v.valid) {
+        err += std::string(kLoadFailedMessage) + "\n(the first records are incomplete)\n";
+        return std::nullopt;
+    }
+    options.hundredths = v.hundredths;
+    options.locked = v.locked;
+    LoadResult r = LoadRecording(path, options, rec);
+    if (!r.ok()) {
+        err += std::string(kLoadFailedMessage) + "\n(" + DescribeLoadError(r) + ")\n";
+        return std::nullopt;
+    }
+    return rec;
+}
+
+int List(const std::vector<std::string>& args, std::string& out, std::string& err) {
+    std::optional<std::string> dir, date;
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--date") {
+            if (i + 1 >= args.size() || date) return kUsage;
+            date = args[++i];
+        } else if (!dir) {
+            dir = args[i];
+        } else {
+            return kUsage;
+        }
+    }
+    if (!dir) return kUsage;
+    if (date) {
+        bool digits = date->size() == 8 &&
+                      date->find_first_not_of("0123456789") == std::string::npos;
+        if (!digits || !IsValidDate(std::stoi(date->substr(0, 4)), std::stoi(date->substr(4, 2)),
+                                    std::stoi(date->substr(6, 2)))) {
+            err += "작업일은 YYYYMMDD 형식의 날짜여야 합니다: " + *date + "\n";
+            return kUsage;
+        }
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_directory(*dir, ec)) {
+        err += "폴더를 찾을 수 없습니다: " + *dir + "\n";
+        return kRefused;
+    }
+    for (const ListedFile& f : ListDataFiles(*dir, date, CurrentYear())) {
+        out += f.displayName;
+        out += '\t';
+        out += std::to_string(f.fileMode);
+        out += '\n';
+    }
+    return kOk;
+}
+
+void Info(const Recording& r, std::string& out) {
+    auto field = [&out](const char* key, std::string_view value, bool first = false) {
+        if (!first) out += ",";
+        AppendJsonString(out, key);
+        out += ":";
+        AppendJsonString(out, value);
+    };
+    auto raw = [&out](const char* key, const std::string& value) {
+        out += ",";
+        AppendJsonString(out, key);
+        out += ":" + value;
+    };
+    out += "{";
+    field("name", Cp949ToUtf8(r.upperName), true);
+    raw("mode", std::to_string(r.fileMode));
+    raw("hundredths", r.hundredths ? "true" : "false");
+    raw("locked", r.locked ? "true" : "false");
+    field("model", r.header.model);
+    field("carBody", r.header.carBody);
+    field("carKind", r.header.carKind);
+    field("carNo", r.header.carNo);
+    field("businessNo", r.header.businessNo);
+    field("driverNo", r.header.driverNo);
+    field("start", r.startText);
+    field("end", r.endText);
+    raw("rows", std::to_string(r.rows.size()));
+    raw("tableRecords", std::to_string(r.table.Count()));
+    raw("fuelTotal", std::to_string(r.fileMode == 1 ? r.fuelTotal : 0));
+    out += "}\n";
+}
+
+void Rows(const Recording& r, std::string& out) {
+    for (int c = 0; c < kGridColumnCount; ++c) {
+        if (c) out += ',';
+        out += kGridCaptions[c];
+    }
+    out += '\n';
+    for (const GridRow& row : r.rows) {
+        AppendCsvField(out, Cp949ToUtf8(row.DateTimeText()));
+        out += ',';
+        AppendCsvField(out, Cp949ToUtf8(row.TimeText()));
+        out += ',';
+        AppendInt(out, row.speed);
+        out += ',';
+        AppendInt(out, row.rpm);
+        out += row.brakeOn ? ",ON," : ",OFF,";
+        AppendInt(out, row.km);
+        out += ',';
+        AppendInt(out, row.totKm);
+        out += ',';
+        AppendFixed(out, row.gpsX, 6);
+        out += ',';
+        AppendFixed(out, row.gpsY, 6);
+        out += ',';
+        AppendInt(out, row.azimuth);
+        out += ',';
+        AppendShortest(out, row.gx);
+        out += ',';
+        AppendShortest(out, row.gy);
+        out += ',';
+        AppendInt(out, row.state);
+        out += ',';
+        if (row.extended) {
+            AppendCsvField(out, Cp949ToUtf8(row.Gear()));
+            out += ',';
+            AppendInt(out, row.fuel);
+            out += ',';
+            AppendCsvField(out, Cp949ToUtf8(row.Autonomous()));
+            out += ',';
+            AppendCsvField(out, Cp949ToUtf8(row.Accel()));
+            out += ',';
+            AppendCsvField(out, Cp949ToUtf8(row.Steer()));
+        } else {
+            out += ",,,,";
+        }
+        out += '\n';
+    }
+}
+
+void Table(const Recording& r, std::string& out) {
+    out += "InfoTime,InfoDateTime,Speed,RPM,Brake,Km,TotKm,GpsX,GpsY,GpsAngle,Gx,Gy,State,Engine\n";
+    for (const TDTG_RECORD& t : r.table.Items()) {
+        AppendCsvField(out, Cp949ToUtf8(t.InfoTime.View()));
+        out += ',';
+        AppendCsvField(out, Cp949ToUtf8(t.InfoDateTime.View()));
+        out += ',';
+        AppendInt(out, t.Speed);
+        out += ',';
+        AppendInt(out, t.RPM);
+        out += ',';
+        AppendInt(out, static_cast<int>(t.Brake));
+        out += ',';
+        AppendInt(out, t.Km);
+        out += ',';
+        AppendInt(out, t.TotKm);
+        out += ',';
+        AppendFixed(out, t.GpsX, 6);
+        out += ',';
+        AppendFixed(out, t.GpsY, 6);
+        out += ',';
+        AppendInt(out, t.GpsAngle);
+        out += ',';
+        AppendFixed(out, t.Gx, 2);
+        out += ',';
+        AppendFixed(out, t.Gy, 2);
+        out += ',';
+        AppendInt(out, static_cast<int>(t.State));
+        out += ',';
+        AppendFixed(out, t.Engine, 1);
+        out += '\n';
+    }
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, std::string& out, std::string& err) {
+    if (args.empty()) {
+        err += kUsageText;
+        return kUsage;
+    }
+    const std::string& command = args[0];
+    int code = kUsage;
+    if (command == "list") {
+        code = List(args, out, err);
+    } else if ((command == "info" || command == "rows" || command == "table") && args.size() == 2) {
+        auto rec = OpenFile(args[1], err);
+        if (!rec) return kRefused;
+        if (command == "info") Info(*rec, out);
+        else if (command == "rows") Rows(*rec, out);
+        else Table(*rec, out);
+        return kOk;
+    }
+    if (code == kUsage) err += kUsageText;
+    return code;
+}
+
+}  // namespace ondavia::cli

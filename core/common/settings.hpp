@@ -1,0 +1,39 @@
+// The viewer's settings file ONDAVIA.INI: cp949 text beside the program.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace ondavia {
+
+inline constexpr const char* kSettingsFileName = "ONDAVIA.INI";
+
+// Texts are UTF-8 in memory; paths keep their trailing separator.
+struct TDtgSetValue {
+    std::string CompanyName;
+    std::string AppPath;
+    std::string DataFilePath;
+    bool AllWorkDate = false;
+    bool GpsView = false;
+    bool NoCarTrack = false;
+    bool RPMVisible = false;
+    int SelectMap = 0;
+};
+
+// appPath is the program's folder with a trailing separator. A missing file or
+// missing keys give the defaults; nothing is written.
+TDtgSetValue LoadSettings(const std::filesystem::path& settingsFile, const std::string& appPath);
+
+// One key at a time, every other line of the file kept. False when the file
+// cannot be written (the caller may tell the user; the setting still applies).
+bool WriteSettingString(const std::filesystem::path& settingsFile, const char* section,
+                        const char* key, const std::string& utf8Value);
+bool WriteSettingBool(const std::filesystem::path& settingsFile, const char* section,
+                      const char* key, bool value);
+bool WriteSettingInteger(const std::filesystem::path& settingsFile, const char* section,
+                         const char* key, int value);
+
+// Appends the folder separator when missing.
+std::string WithTrailingSeparator(std::string path);
+
+}  // namespace ondavia
