@@ -123,7 +123,7 @@ void IniText::Write(std::string_view section, std::string_view key, std::string_
     if (loc.sectionLine) {
         const Line& l = lines[loc.lastEntryLine];
         std::string insert = entry + "\r\n";
-        if (l.next == l.end) insert = "\r\n" + entry;  // last line had no break
+        if (l.next == l.end) insert = "\r\n" + insert;  // last line had no break
         bytes_.insert(l.next, insert);
         return;
     }
