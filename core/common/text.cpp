@@ -106,30 +106,6 @@ std::string UpperCp949(std::string_view text) {
     return s;
 }
 
-std::optional<std::int64_t> ReadInteger(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    if (text.empty() || text.size() > 18) return std::nullopt;
-    std::int64_t value = 0;
-    for (char c : text) {
-        if (!IsDigit(c)) return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    return negative ? -value : value;
-}
-
-std::optional<std::int32_t> ReadInt32(std::string_view text) {
-    auto v = ReadInteger(text);
-    if (!v || *v < std::numeric_limits<std::int32_t>::min() ||
-        *v > std::numeric_limits<std::int32_t>::max())
-        return std::nullopt;
-    return static_cast<std::int32_t>(*v);
-}
-
 std::optional<std::int64_t> ReadHex(std::string_view text) {
     if (text.empty() || text.size() > 15) return std::nullopt;
     std::int64_t value = 0;
@@ -144,7 +120,7 @@ std::optional<std::int64_t> ReadHex(std::string_view text) {
     return value;
 }
 
-std::optional<double> ReadReal(std::string_view text) {
+std::optional<double> ReadRealSlow(std::string_view text) {
     text = Trim(text);
     // Validate the shape first: from_chars alone would also take "inf" and "nan".
     size_t i = 0;

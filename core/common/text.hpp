@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <climits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,13 +37,61 @@ std::string XorChecksumHex(std::string_view text);
 // ASCII upper case of a cp949 text: bytes of double-byte characters are left alone.
 std::string UpperCp949(std::string_view text);
 
-// Number readers with the rules the data files are written to.
+// Number readers with the rules the data files are written to. They run for
+// every field of every record, so they are kept inline.
 // Integer: leading blanks, optional sign, decimal digits, nothing after.
-std::optional<std::int64_t> ReadInteger(std::string_view text);
-std::optional<std::int32_t> ReadInt32(std::string_view text);
+inline std::optional<std::int64_t> ReadInteger(std::string_view text) {
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while (p != end && static_cast<unsigned char>(*p) <= 0x20) ++p;
+    bool negative = false;
+    if (p != end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+    if (p == end || end - p > 18) return std::nullopt;
+    std::int64_t value = 0;
+    for (; p != end; ++p) {
+        unsigned d = static_cast<unsigned>(*p - '0');
+        if (d > 9) return std::nullopt;
+        value = value * 10 + d;
+    }
+    return negative ? -value : value;
+}
+
+inline std::optional<std::int32_t> ReadInt32(std::string_view text) {
+    auto v = ReadInteger(text);
+    if (!v || *v < INT32_MIN || *v > INT32_MAX) return std::nullopt;
+    return static_cast<std::int32_t>(*v);
+}
 // Hexadecimal digits only.
 std::optional<std::int64_t> ReadHex(std::string_view text);
 // Real: blanks around, optional sign, digits with an optional "." fraction and exponent.
-std::optional<double> ReadReal(std::string_view text);
+std::optional<double> ReadRealSlow(std::string_view text);
+
+// The usual record form "+01.50" is read directly: an integer mantissa
+// divided by an exact power of ten rounds exactly as a full decimal read does.
+inline std::optional<double> ReadReal(std::string_view text) {
+    static constexpr double kPow10[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* p = text.data();
+    const char* end = p + text.size();
+    bool negative = false;
+    if (p != end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+    std::int64_t mantissa = 0;
+    int digits = 0, fraction = 0;
+    bool dot = false;
+    for (; p != end; ++p) {
+        unsigned d = static_cast<unsigned>(*p - '0');
+        if (d <= 9) {
+            mantissa = mantissa * 10 + d;
+            ++digits;
+            fraction += dot;
+        } else if (*p == '.' && !dot) {
+            dot = true;
+        } else {
+            return ReadRealSlow(text);
+        }
+    }
+    if (digits == 0 || digits > 15) return ReadRealSlow(text);
+    double value = static_cast<double>(mantissa) / kPow10[fraction];
+    return negative ? -value : value;
+}
 
 }  // namespace ondavia

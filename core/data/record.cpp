@@ -30,25 +30,28 @@ std::optional<double> ToG(double metresPerSecond2) {
 
 }  // namespace
 
-std::string GridRow::TimeText() const {
-    std::string t;
-    t.reserve(11);
-    t.append(stamp + 6, 2).push_back(':');
-    t.append(stamp + 8, 2).push_back(':');
-    t.append(stamp + 10, 2);
-    if (hundredths) t.append(1, '.').append(stamp + 12, 2);
-    return t;
+size_t GridRow::WriteDateTimeText(char* buf) const {
+    const char* p = stamp;
+    char* out = buf;
+    auto pair = [&](char sep) {
+        *out++ = *p++;
+        *out++ = *p++;
+        if (sep) *out++ = sep;
+    };
+    pair('-'), pair('-'), pair(' '), pair(':'), pair(':'), pair(0);
+    if (hundredths) {
+        *out++ = '.';
+        pair(0);
+    }
+    return static_cast<size_t>(out - buf);
 }
 
 std::string GridRow::DateTimeText() const {
-    std::string t;
-    t.reserve(20);
-    t.append(stamp, 2).push_back('-');
-    t.append(stamp + 2, 2).push_back('-');
-    t.append(stamp + 4, 2).push_back(' ');
-    t += TimeText();
-    return t;
+    char buf[24];
+    return std::string(buf, WriteDateTimeText(buf));
 }
+
+std::string GridRow::TimeText() const { return DateTimeText().substr(9); }
 
 std::optional<GridRow> ParseRow(std::string_view block, const ParseContext& ctx) {
     const bool extended = ctx.fileMode == 1;
@@ -156,11 +159,14 @@ bool TDTG_CLASS::AddRecords(const GridRow& row, std::string_view block, const Pa
     auto gy = ToG(row.gy);
     if (!gx || !gy) return false;
 
-    std::string dateTime = row.DateTimeText();
+    char dateTime[24];
+    size_t length = row.WriteDateTimeText(dateTime);
     if (!ctx.hundredths) {
         // A stamp that is not a date-time breaks the chain of seconds instead
         // of filling a gap from or to day zero.
-        std::optional<DateTime> cur = TryParseDateTime(ReplaceChar(dateTime, '_', '0'), pivotYear);
+        char readable[24];
+        for (size_t i = 0; i < length; ++i) readable[i] = dateTime[i] == '_' ? '0' : dateTime[i];
+        std::optional<DateTime> cur = TryParseDateTime(std::string_view(readable, length), pivotYear);
         if (cur && gap.hasPrevious) {
             std::int64_t span = SecondsBetween64(gap.previous, *cur);
             if (span > 1 && span <= kMaxFilledGapSeconds) {
@@ -183,9 +189,9 @@ bool TDTG_CLASS::AddRecords(const GridRow& row, std::string_view block, const Pa
     }
 
     TDTG_RECORD r;
-    if (ctx.hundredths) dateTime.push_back('0');
-    r.InfoDateTime.Assign(dateTime);
-    r.InfoTime.Assign(std::string_view(dateTime).substr(9, ctx.hundredths ? 11 : 8));
+    if (ctx.hundredths) dateTime[length++] = '0';
+    r.InfoDateTime.Assign(std::string_view(dateTime, length));
+    r.InfoTime.Assign(std::string_view(dateTime + 9, ctx.hundredths ? 11 : 8));
     r.Speed = static_cast<std::uint16_t>(row.speed);
     r.RPM = static_cast<std::uint16_t>(row.rpm);
     r.Brake = static_cast<std::uint8_t>(brakeDigit - '0');

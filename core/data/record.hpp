@@ -52,6 +52,8 @@ struct GridRow {
 
     // Column 0: "yy-mm-dd " + column 1 (cp949 bytes as stored).
     std::string DateTimeText() const;
+    // The same into buf (at least 21 bytes); returns its length.
+    size_t WriteDateTimeText(char* buf) const;
     // Column 1: "hh:nn:ss", with ".zz" for 0.01-second data.
     std::string TimeText() const;
     std::string_view Gear() const { return extended ? std::string_view(gear, 2) : std::string_view(); }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
+
 #include "common/cp949.hpp"
 #include "common/text.hpp"
 
@@ -86,6 +89,26 @@ TEST(Text, NumberReaders) {
         {"nan", {}},     {"1.2.3", {}},    {"9E999", {}},    {"1,5", {}},    {"--1", {}},
     };
     for (const Case& c : reals) EXPECT_EQ(ReadReal(c.text), c.expected) << '"' << c.text << '"';
+}
+
+TEST(Text, DirectRealReadingMatchesTheFullDecimalReader) {
+    // Every six-character field over the characters a record field may hold.
+    const char alphabet[] = "+-.0123456789 e";
+    std::uint32_t seed = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        std::string field;
+        for (int k = 0; k < 6; ++k) {
+            seed = seed * 1664525u + 1013904223u;
+            field.push_back(alphabet[(seed >> 16) % (sizeof alphabet - 1)]);
+        }
+        auto fast = ReadReal(field);
+        auto slow = ReadRealSlow(field);
+        ASSERT_EQ(fast.has_value(), slow.has_value()) << '"' << field << '"';
+        if (fast) {
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(*fast), std::bit_cast<std::uint64_t>(*slow))
+                << '"' << field << '"';
+        }
+    }
 }
 
 TEST(Cp949, RoundTripsKoreanAndReplacesBrokenBytes) {

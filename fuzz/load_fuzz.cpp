@@ -1,0 +1,46 @@
+// Any bytes, taken as a data file under each kind of name and each layout,
+// must load or fail cleanly: no crash, no hang, no leak.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/datetime.hpp"
+#include "common/inifile.hpp"
+#include "data/layout.hpp"
+#include "data/recording.hpp"
+
+using namespace ondavia;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    static const char* const kNames[] = {
+        "20261210-12345678-01.TXT",           "20261210-12345678-S-01-ABCDEFG.TXT",
+        "20261210-12345678-C-01-ABCDEFG.TXT", "20261210-12345678-X-01-ABCDEFG.TXT",
+        "20261210-12345678-N-01-ABCDEFG.TXT",
+    };
+    CheckTextLayoutBytes(bytes);
+    for (const char* name : kNames) {
+        for (int mode = 0; mode <= 2; ++mode) {
+            Validation v = ValidateDataBytes(name, bytes, SizesForMode(mode));
+            if (!v.valid) continue;
+            LoadOptions o;
+            o.upperName = name;
+            o.fileMode = mode;
+            o.hundredths = v.hundredths;
+            o.locked = v.locked;
+            o.pivotYear = 2026;
+            Recording rec;
+            if (!LoadRecordingBytes(bytes, o, rec).ok()) continue;
+            // Walk what the views read.
+            for (const GridRow& row : rec.rows) (void)row.DateTimeText();
+            if (rec.table.Count() > 0) rec.table.FindRecord(rec.table.Item(0).InfoTime.View());
+        }
+    }
+    // The same bytes as a settings file and as a date-time text.
+    IniText ini{std::string(bytes)};
+    (void)ini.ReadInteger("GENERAL", "SelectMap", 0);
+    ini.Write("GENERAL", "RPMVisible", "1");
+    (void)ParseDateTimeText(bytes.substr(0, 40), 0, 2026);
+    return 0;
+}
