@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <utility>
 
 namespace ondavia {
 
@@ -113,9 +114,21 @@ std::optional<std::int64_t> EncodeDate(int year, int month, int day) {
            kUnixEpochDay;
 }
 
-DateParts DecodeDate(DateTime value) {
-    return CivilFromDays(static_cast<std::int64_t>(std::trunc(value)) - kUnixEpochDay);
+namespace {
+// Whole days and milliseconds of the day, a time that rounds up to midnight
+// carried into the next day.
+std::pair<std::int64_t, std::int64_t> SplitDateTime(DateTime value) {
+    std::int64_t day = static_cast<std::int64_t>(std::trunc(value));
+    std::int64_t ms = TimeOfDayMs(value);
+    if (ms >= kMsPerDay) {
+        ms -= kMsPerDay;
+        day += value < 0 ? -1 : 1;
+    }
+    return {day, ms};
 }
+}  // namespace
+
+DateParts DecodeDate(DateTime value) { return CivilFromDays(SplitDateTime(value).first - kUnixEpochDay); }
 
 std::int64_t TimeOfDayMs(DateTime value) {
     double frac = std::fabs(value - std::trunc(value));
@@ -123,7 +136,7 @@ std::int64_t TimeOfDayMs(DateTime value) {
 }
 
 TimeParts DecodeTime(DateTime value) {
-    std::int64_t ms = TimeOfDayMs(value);
+    std::int64_t ms = SplitDateTime(value).second;
     return {static_cast<int>(ms / 3'600'000), static_cast<int>(ms / 60'000 % 60),
             static_cast<int>(ms / 1000 % 60), static_cast<int>(ms % 1000)};
 }

@@ -25,8 +25,8 @@ bool IsValidDate(int year, int month, int day);
 // Days from 1899-12-30; nullopt for an invalid date.
 std::optional<std::int64_t> EncodeDate(int year, int month, int day);
 DateParts DecodeDate(DateTime value);
-// Time of day, rounded to the nearest millisecond. The hour reaches 24 only
-// when the fraction rounds up to a whole day.
+// Time of day, rounded to the nearest millisecond; a time that rounds up to
+// midnight is 00:00:00.000 of the next day (DecodeDate agrees).
 TimeParts DecodeTime(DateTime value);
 // Milliseconds of the day after rounding (0 .. 86 400 000).
 std::int64_t TimeOfDayMs(DateTime value);

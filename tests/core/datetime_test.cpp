@@ -88,6 +88,9 @@ TEST(DateTime, Format) {
     EXPECT_EQ(FormatDateTime("hh:nn:ss.zz", t), "05:06:07.89");
     EXPECT_EQ(FormatDateTime("hh:mm", t), "05:06");  // mm after hh is the minute
     EXPECT_EQ(FormatDateTime("hh yy-mm", t), "05 26-03");
+    // Less than half a millisecond before midnight is the next day's 00:00.
+    DateTime almost = At(2026, 12, 31) + 1 - 0.0004 / 86400;
+    EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", almost), "2027-01-01 00:00:00.000");
 }
 
 TEST(TimeSpan, SecondsAndMillisecondsBetween) {

@@ -1,0 +1,94 @@
+// The main window with a full day of 1-second data (86 400 records):
+// from a double-click in the file list to a fully painted window (target
+// 300 ms), and a pointer move over the chart with its hint (must never lag).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "app/application.hpp"
+#include "app/appstate.hpp"
+#include "viewer/mainwindow.hpp"
+#include "views/chartview.hpp"
+
+namespace {
+
+using namespace ondavia::gui;
+
+// A full-day text-layout file: a drive with stops, one record a second.
+QByteArray FullDay() {
+    QByteArray out = QByteArray("DTG#ON-T100         KMHEM41APXA12345621#12ABC3456  1234567890#D0000001         ") + "\r\n";
+    char line[80];
+    for (int i = 0; i < 86'400; ++i) {
+        int speed = (i / 60) % 3 == 0 ? 0 : 30 + (i * 7) % 90;
+        std::snprintf(line, sizeof line,
+                      "%04d%07d261210%02d%02d%02d00%03d%04d%d%09d%09d%03d%+06.2f%+06.2f00\r\n",
+                      speed / 4, 100000 + i / 4, i / 3600, i / 60 % 60, i % 60, speed,
+                      800 + speed * 20, speed < 10, 126900000 + i % 100000, 37500000 + i % 100000,
+                      i % 360, (i % 21 - 10) * 0.35, (i % 13 - 6) * 0.2);
+        out += line;
+    }
+    return out;
+}
+
+struct WindowFixture {
+    QTemporaryDir dir;
+    AppState state;
+    std::unique_ptr<TFrmOndavia> window;
+
+    WindowFixture() {
+        QDir(dir.path()).mkpath("data");
+        const QByteArray day = FullDay();
+        for (const char* name : {"20261210-BENCH001-S-01-AAAAAAA.TXT", "20261210-BENCH001-S-02-AAAAAAA.TXT"}) {
+            QFile f(dir.filePath(QStringLiteral("data/") + name));
+            f.open(QIODevice::WriteOnly);
+            f.write(day);
+        }
+        LoadSettings(state, dir.path(), dir.filePath("ONDAVIA.INI"));
+        state.ViewerSettings.DataFilePath = (dir.path() + "/data/").toStdString();
+        window = std::make_unique<TFrmOndavia>(state);
+        window->show();
+        window->LayoutMainWindow(QRect(0, 0, 1366, 738));
+        QApplication::processEvents();
+    }
+};
+
+void BM_DoubleClickToPaintedWindow(benchmark::State& st) {
+    WindowFixture fx;
+    int row = 1;
+    for (auto _ : st) {
+        fx.window->GridFileListView->setCurrentCell(row, 0);
+        fx.window->GridFileListViewDblClick();
+        fx.window->repaint();
+        row = 1 - row;
+    }
+    st.counters["rows"] = static_cast<double>(fx.window->recording().rows.size());
+}
+BENCHMARK(BM_DoubleClickToPaintedWindow)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_PointerMoveWithHint(benchmark::State& st) {
+    WindowFixture fx;
+    const int width = fx.window->ChartGraph->width();
+    int x = 60;
+    for (auto _ : st) {
+        fx.window->ChartGraphMouseMove(x, 120);
+        x = x + 7 < width - 60 ? x + 7 : 60;
+    }
+}
+BENCHMARK(BM_PointerMoveWithHint)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    InstallFontSubstitutes();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

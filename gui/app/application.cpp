@@ -1,0 +1,44 @@
+#include "application.hpp"
+
+#include <QApplication>
+#include <QFont>
+
+#include "shells.hpp"
+#include "viewer/mainwindow.hpp"
+
+namespace ondavia::gui {
+
+void InstallFontSubstitutes() {
+    // Fixed-pitch faces for 굴림체/돋움체, the proportional one for their
+    // proportional cousins.
+    QFont::insertSubstitutions(QStringLiteral("굴림체"), {QStringLiteral("NanumGothicCoding"), QStringLiteral("NanumGothic")});
+    QFont::insertSubstitutions(QStringLiteral("돋움체"), {QStringLiteral("NanumGothicCoding"), QStringLiteral("NanumGothic")});
+    QFont::insertSubstitutions(QStringLiteral("굴림"), {QStringLiteral("NanumGothic")});
+    QFont::insertSubstitutions(QStringLiteral("돋움"), {QStringLiteral("NanumGothic")});
+    QFont font(QStringLiteral("굴림체"));
+    font.setPointSize(9);
+    QApplication::setFont(font);
+}
+
+Application::Application(const QString& appDir, const QString& settingsFile) {
+    // The main window first: its creation loads the settings.
+    LoadSettings(state_, appDir, settingsFile);
+    main_ = std::make_unique<TFrmOndavia>(state_);
+    FrmDTG_Detail = new TFrmDTG_Detail(main_.get());
+    FrmRecordSearch = new TFrmRecordSearch(main_.get());
+    FrmDtgAnalyP_A = new TFrmDtgAnalyP_A(main_.get());
+    FrmDtgAnalyP_A1 = new TFrmDtgAnalyP_A1(main_.get());
+    FrmDtgAnalyP_B = new TFrmDtgAnalyP_B(main_.get());
+    FrmDtgAnalyP_B1 = new TFrmDtgAnalyP_B1(main_.get());
+    main_->DetailWindow = FrmDTG_Detail;
+    main_->ReportWindow = FrmDtgAnalyP_A;
+}
+
+Application::~Application() = default;
+
+void Application::Show() {
+    main_->show();
+    main_->LayoutMainWindow();
+}
+
+}  // namespace ondavia::gui

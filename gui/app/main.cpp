@@ -1,0 +1,29 @@
+#include <QApplication>
+#include <QStandardPaths>
+
+#include "app/application.hpp"
+#include "app/singleinstance.hpp"
+#include "viewer/mainwindow.hpp"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Ondavia"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Ondavia"));
+
+    ondavia::gui::SingleInstance instance(QStringLiteral("ONDAVIA_APP"));
+    if (instance.IsAlreadyRunning()) return 0;
+
+    ondavia::gui::InstallFontSubstitutes();
+    const QString appDir = QApplication::applicationDirPath();
+    const QString settings = ondavia::gui::ResolveSettingsFile(
+        appDir, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    ondavia::gui::Application ondaviaApp(appDir, settings);
+    auto* window = ondaviaApp.FrmOndavia();
+    QObject::connect(&instance, &ondavia::gui::SingleInstance::Activated, window, [window] {
+        if (window->isMinimized()) window->showNormal();
+        window->raise();
+        window->activateWindow();
+    });
+    ondaviaApp.Show();
+    return QApplication::exec();
+}

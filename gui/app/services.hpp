@@ -1,0 +1,33 @@
+// Window-side services every window shares: message boxes and the busy cursor.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace ondavia::gui {
+
+// Modal boxes with the program's titles: "확인!" for information and
+// questions, "오류!" for errors.
+void ShowInfo(QWidget* parent, const QString& text);
+void ShowError(QWidget* parent, const QString& text);
+// Yes/No with No as the default; true only for Yes.
+bool AskConfirm(QWidget* parent, const QString& text);
+
+// Tests answer the boxes instead of a person: while set, the hook receives
+// the title and text and its result stands for the button (Yes = true).
+using MessageHook = std::function<bool(const QString& title, const QString& text)>;
+void SetMessageHook(MessageHook hook);
+
+// The hourglass for the life of the object, restored whatever happens.
+class BusyCursor {
+public:
+    BusyCursor();
+    ~BusyCursor();
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+}  // namespace ondavia::gui
