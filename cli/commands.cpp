@@ -1,4 +1,5 @@
 #include "commands.hpp"
+#include "command_table.hpp"
 
 #include <charconv>
 #include <cmath>
@@ -19,7 +20,9 @@ const char* const kUsageText =
     "usage: ondavia-cli list DIR [--date YYYYMMDD]\n"
     "       ondavia-cli info FILE\n"
     "       ondavia-cli rows FILE\n"
-    "       ondavia-cli table FILE\n";
+    "       ondavia-cli table FILE\n"
+    "       ondavia-cli mappage FILE -o OUT.html [--no-car-track]\n"
+    "       ondavia-cli check FILE --search N [--state K] [--ref V]\n";
 
 void AppendJsonString(std::string& out, std::string_view s) {
     out.push_back('"');
@@ -72,9 +75,7 @@ void AppendInt(std::string& out, Int v) {
     out += std::to_string(v);
 }
 
-struct Opened {
-    Recording recording;
-};
+}  // namespace
 
 // Takes a file as the file list would, then validates and loads it.
 std::optional<Recording> OpenFile(const std::string& arg, std::string& err) {
@@ -114,6 +115,8 @@ std::optional<Recording> OpenFile(const std::string& arg, std::string& err) {
     }
     return rec;
 }
+
+namespace {
 
 int List(const std::vector<std::string>& args, std::string& out, std::string& err) {
     std::optional<std::string> dir, date;
@@ -275,6 +278,8 @@ int Run(const std::vector<std::string>& args, std::string& out, std::string& err
     int code = kUsage;
     if (command == "list") {
         code = List(args, out, err);
+    } else if (auto extra = ExtraCommands().find(command); extra != ExtraCommands().end()) {
+        code = extra->second(args, out, err);
     } else if ((command == "info" || command == "rows" || command == "table") && args.size() == 2) {
         auto rec = OpenFile(args[1], err);
         if (!rec) return kRefused;
@@ -287,4 +292,11 @@ int Run(const std::vector<std::string>& args, std::string& out, std::string& err
     return code;
 }
 
+}  // namespace ondavia::cli
+
+namespace ondavia::cli {
+std::map<std::string, Command>& ExtraCommands() {
+    static std::map<std::string, Command> commands;
+    return commands;
+}
 }  // namespace ondavia::cli

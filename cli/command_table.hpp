@@ -1,0 +1,30 @@
+// Commands that live in files of their own register here, so that adding
+// one touches nothing else.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "data/recording.hpp"
+
+namespace ondavia::cli {
+
+using Command = std::function<int(const std::vector<std::string>& args, std::string& out,
+                                  std::string& err)>;
+std::map<std::string, Command>& ExtraCommands();
+
+// Registers a command at start-up: `static CommandRegistration r("name", Fn);`
+struct CommandRegistration {
+    CommandRegistration(const std::string& name, Command command) {
+        ExtraCommands()[name] = std::move(command);
+    }
+};
+
+// Takes a file as the file list would, then validates and loads it; on
+// refusal the reason goes to err.
+std::optional<Recording> OpenFile(const std::string& path, std::string& err);
+
+}  // namespace ondavia::cli
