@@ -102,3 +102,33 @@ TEST(Cli, RowsAndTable) {
 
 }  // namespace
 }  // namespace ondavia
+
+namespace ondavia {
+namespace {
+
+TEST(Cli, Check) {
+    test::TempDir dir;
+    RecordFields a, b, c;
+    b.time = "100002";
+    b.speed = "070";
+    c.time = "100003";
+    c.speed = "071";
+    auto path = dir.Write("20261210-12345678-01.TXT", test::PackedFile(MakeHeader(), {MakeRecord(a), MakeRecord(b), MakeRecord(c)}));
+    Result jump = Cli({"check", path.string(), "--search", "7"});
+    EXPECT_EQ(jump.code, 0) << jump.err;
+    EXPECT_EQ(jump.out, "hit 1\n속도 이상 :  1회\n");
+    EXPECT_EQ(Cli({"check", path.string(), "--search", "6"}).out, "hit 1\n오류 횟수  :  1회\n");
+    EXPECT_EQ(Cli({"check", path.string(), "--search", "4", "--ref", "70"}).out,
+              "hit 0\n속도 오류  :  1회\n");
+    EXPECT_EQ(Cli({"check", path.string(), "--search", "2", "--state", "5"}).out,
+              "장치 이상 횟수 / 전체 횟수  : 0회 / 3회\n");
+    for (auto args : std::vector<std::vector<std::string>>{
+             {"check", path.string()}, {"check", path.string(), "--search", "11"},
+             {"check", path.string(), "--search", "x"}, {"check", "--search", "1"},
+             {"check", path.string(), "--search", "2", "--state", "6"}})
+        EXPECT_EQ(Cli(args).code, 2);
+    EXPECT_EQ(Cli({"check", (dir.path() / "missing.TXT").string(), "--search", "1"}).code, 1);
+}
+
+}  // namespace
+}  // namespace ondavia
