@@ -75,10 +75,12 @@ std::string FormatThousands(std::int64_t value) {
     return value < 0 ? "-" + digits : digits;
 }
 
-DateTime ParseRecordDateTime(std::string_view text) {
+namespace {
+// The six two-character fields, `step` bytes apart from the start of text.
+DateTime ReadSixFields(std::string_view text, size_t step) {
     int parts[6];
-    for (int k = 0; k < 6; ++k) {
-        size_t pos = static_cast<size_t>(k) * 3;
+    for (size_t k = 0; k < 6; ++k) {
+        size_t pos = k * step;
         if (pos + 2 > text.size()) return 0;
         auto v = ReadInt32(text.substr(pos, 2));
         if (!v) return 0;
@@ -86,6 +88,9 @@ DateTime ParseRecordDateTime(std::string_view text) {
     }
     return MakeDateTime(parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]);
 }
+}  // namespace
+
+DateTime ParseRecordDateTime(std::string_view text) { return ReadSixFields(text, 3); }
 
 SearchRun RunSearch(const std::vector<GridRow>& rows, SearchKind kind, const SearchOptions& options) {
     SearchRun run{kind, options, {}, 0, 0, static_cast<std::int64_t>(rows.size())};
@@ -154,14 +159,19 @@ SearchRun RunSearch(const std::vector<GridRow>& rows, SearchKind kind, const Sea
         }
         case SearchKind::TimeSequence: {
             if (n == 0) break;
-            DateTime prev = ParseRecordDateTime(rows[0].DateTimeText());
+            // The stamp holds the same two-character fields as the date-and-time
+            // text, without the separators; status codes compared as numbers
+            // are the "00" texts compared.
+            auto stampTime = [&rows](size_t i) {
+                return ReadSixFields(std::string_view(rows[i].stamp, 12), 2);
+            };
+            DateTime prev = stampTime(0);
             for (size_t i = 1; i < n; ++i) {
-                DateTime cur = ParseRecordDateTime(rows[i].DateTimeText());
+                DateTime cur = stampTime(i);
                 DateTime prev1 = SubtractSeconds(1, cur);
-                const std::string s = TwoDigits(rows[i].state);
-                const std::string sp = TwoDigits(rows[i - 1].state);
+                const int s = rows[i].state, sp = rows[i - 1].state;
                 bool gap = prev != prev1 && prev != cur;
-                bool duplicate = prev == cur && (sp == s || sp == "00" || s == "00");
+                bool duplicate = prev == cur && (sp == s || sp == 0 || s == 0);
                 if (gap || duplicate) {
                     ++run.counter1;
                     hit(i);
