@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFont>
 
+#include "search/recordsearchwindow.hpp"
 #include "shells.hpp"
 #include "viewer/mainwindow.hpp"
 
@@ -30,6 +31,9 @@ Application::Application(const QString& appDir, const QString& settingsFile) {
     FrmDtgAnalyP_A1 = new TFrmDtgAnalyP_A1(main_.get());
     FrmDtgAnalyP_B = new TFrmDtgAnalyP_B(main_.get());
     FrmDtgAnalyP_B1 = new TFrmDtgAnalyP_B1(main_.get());
+    FrmRecordSearch->Rows = [this]() -> const std::vector<GridRow>& { return main_->recording().rows; };
+    FrmRecordSearch->FocusRecord = [this](int record) { main_->FocusRecord(record); };
+    main_->SearchWindow = FrmRecordSearch;
     main_->DetailWindow = FrmDTG_Detail;
     main_->ReportWindow = FrmDtgAnalyP_A;
 }

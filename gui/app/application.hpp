@@ -28,6 +28,7 @@ public:
 
     AppState& state() { return state_; }
     TFrmOndavia* FrmOndavia() const { return main_.get(); }
+    TFrmRecordSearch* RecordSearch() const { return FrmRecordSearch; }
     // FormShow: lays the main window out and fills the file list.
     void Show();
 

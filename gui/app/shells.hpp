@@ -23,12 +23,6 @@ public:
     explicit TFrmDTG_Detail(QWidget* parent) : ShellWindow(QStringLiteral("정밀 분석"), parent) {}
 };
 
-class TFrmRecordSearch : public ShellWindow {
-    Q_OBJECT
-public:
-    explicit TFrmRecordSearch(QWidget* parent) : ShellWindow(QStringLiteral("검색"), parent) {}
-};
-
 class TFrmDtgAnalyP_A : public ShellWindow {
     Q_OBJECT
 public:

@@ -127,6 +127,12 @@ void TFrmOndavia::BuildToolbar() {
     for (QToolButton* b : {SBtnChartPrint, SBtnMapPrint, SBtnWindowPrint, SBtnSearch, SBtnExcel,
                            SBtnSetup})
         b->setEnabled(false);
+    connect(SBtnSearch, &QToolButton::clicked, this, [this] {
+        if (!SearchWindow) return;
+        SearchWindow->show();
+        SearchWindow->raise();
+        SearchWindow->activateWindow();
+    });
     connect(SBtnExit, &QToolButton::clicked, this, &QWidget::close);
 }
 
@@ -572,6 +578,7 @@ void TFrmOndavia::ListDataFiles() {
             i, 1, new QTableWidgetItem(QString::number(listed_[static_cast<size_t>(i)].fileMode)));
     }
     GridFileListView->setUpdatesEnabled(true);
+    SBtnSearch->setEnabled(!listed_.empty());
     ShowEmptyNotes();
     if (listed_.empty()) {
         ClearView();
@@ -677,6 +684,7 @@ bool TFrmOndavia::LoadDataFile() {
     SetHeaderLabels(recording_->header);
     gridModel_->SetRecording(recording_.get());
     GridTextView->setEnabled(true);
+    SBtnSearch->setEnabled(true);
     LblStartDateTime->setText(Utf8(recording_->startText));
     LblEndDateTime->setText(Utf8(recording_->endText));
     GridTextView->setCurrentIndex(gridModel_->index(0, ColSpeed));
@@ -687,6 +695,13 @@ bool TFrmOndavia::LoadDataFile() {
     SetStatus(3, QStringLiteral("레코드 갯수 : %1").arg(GroupDigits(static_cast<long long>(recording_->rows.size()))));
     ShowEmptyNotes();
     return true;
+}
+
+void TFrmOndavia::FocusRecord(int record) {
+    if (record < 0 || record >= gridModel_->rowCount()) return;
+    QModelIndex index = gridModel_->index(record, ColSpeed);
+    GridTextView->setCurrentIndex(index);
+    GridTextView->scrollTo(index);
 }
 
 void TFrmOndavia::SetHeaderLabels(const HeaderTexts& h) {

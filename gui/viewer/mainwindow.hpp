@@ -97,6 +97,10 @@ public:
     // Windows the chart commands open (set by the application).
     QWidget* DetailWindow = nullptr;
     QWidget* ReportWindow = nullptr;
+    QWidget* SearchWindow = nullptr;
+
+    // Moves the record grid's focus to a record (scrolls it into view).
+    void FocusRecord(int record);
     // Opens folders for SBtnPathNameClick; tests replace it.
     std::function<QString(QWidget*, const QString&)> ChooseFolder;
 
