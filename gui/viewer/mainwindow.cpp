@@ -186,6 +186,9 @@ void TFrmOndavia::BuildBody() {
         LblChartHint->setText(QString());
         LblChartHint->show();
         LblChartHint->raise();
+        // Place it at the pointer at once rather than where it last stood.
+        const QPoint at = ChartGraph->mapFromGlobal(QCursor::pos());
+        if (ChartGraph->rect().contains(at)) ChartGraphMouseMove(at.x(), at.y());
     });
     connect(ChartGraph, &ChartView::MouseLeft, this, [this] {
         LblChartHint->hide();
