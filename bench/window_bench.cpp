@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "app/application.hpp"
+#include "support/synthetic.hpp"
 #include "app/appstate.hpp"
 #include "viewer/mainwindow.hpp"
 #include "views/chartview.hpp"
@@ -19,22 +20,6 @@ namespace {
 
 using namespace ondavia::gui;
 
-// A full-day text-layout file: a drive with stops, one record a second.
-QByteArray FullDay() {
-    QByteArray out = QByteArray("DTG#ON-T100         KMHEM41APXA12345621#12ABC3456  1234567890#D0000001         ") + "\r\n";
-    char line[80];
-    for (int i = 0; i < 86'400; ++i) {
-        int speed = (i / 60) % 3 == 0 ? 0 : 30 + (i * 7) % 90;
-        std::snprintf(line, sizeof line,
-                      "%04d%07d261210%02d%02d%02d00%03d%04d%d%09d%09d%03d%+06.2f%+06.2f00\r\n",
-                      speed / 4, 100000 + i / 4, i / 3600, i / 60 % 60, i % 60, speed,
-                      800 + speed * 20, speed < 10, 126900000 + i % 100000, 37500000 + i % 100000,
-                      i % 360, (i % 21 - 10) * 0.35, (i % 13 - 6) * 0.2);
-        out += line;
-    }
-    return out;
-}
-
 struct WindowFixture {
     QTemporaryDir dir;
     AppState state;
@@ -42,11 +27,11 @@ struct WindowFixture {
 
     WindowFixture() {
         QDir(dir.path()).mkpath("data");
-        const QByteArray day = FullDay();
+        const std::string day = ondavia::test::SyntheticDayFile(86'400, false);
         for (const char* name : {"20261210-BENCH001-S-01-AAAAAAA.TXT", "20261210-BENCH001-S-02-AAAAAAA.TXT"}) {
             QFile f(dir.filePath(QStringLiteral("data/") + name));
             f.open(QIODevice::WriteOnly);
-            f.write(day);
+            f.write(day.data(), static_cast<qint64>(day.size()));
         }
         LoadSettings(state, dir.path(), dir.filePath("ONDAVIA.INI"));
         state.ViewerSettings.DataFilePath = (dir.path() + "/data/").toStdString();
