@@ -22,6 +22,10 @@ TDtgSetValue LoadSettings(const std::filesystem::path& settingsFile, const std::
     s.NoCarTrack = ini.ReadBool("GENERAL", "NoCarTrack", false);
     s.RPMVisible = ini.ReadBool("GENERAL", "RPMVisible", true);
     s.SelectMap = ini.ReadInteger("GENERAL", "SelectMap", 0);
+    s.MapScriptUrl = Cp949ToUtf8(ini.ReadString("MAP", "ScriptUrl", kDefaultMapScriptUrl));
+    s.MapApiKey = Cp949ToUtf8(ini.ReadString("MAP", "ApiKey", ""));
+    s.MapServerUrl = Cp949ToUtf8(ini.ReadString("MAP", "ServerUrl", ""));
+    s.MapProbeUrl = Cp949ToUtf8(ini.ReadString("MAP", "ProbeUrl", ""));
     return s;
 }
 

@@ -7,6 +7,8 @@
 namespace ondavia {
 
 inline constexpr const char* kSettingsFileName = "ONDAVIA.INI";
+// The maps script the local map page loads unless MAP/ScriptUrl says otherwise.
+inline constexpr const char* kDefaultMapScriptUrl = "https://maps.googleapis.com/maps/api/js";
 
 // Texts are UTF-8 in memory; paths keep their trailing separator.
 struct TDtgSetValue {
@@ -18,6 +20,14 @@ struct TDtgSetValue {
     bool NoCarTrack = false;
     bool RPMVisible = false;
     int SelectMap = 0;
+    // Map addresses (section MAP): the maps script the local page loads and
+    // its key, the server of the remote map pages, and the address whose
+    // answer tells the local page that the internet can be reached (the
+    // maps script's own address when empty).
+    std::string MapScriptUrl;
+    std::string MapApiKey;
+    std::string MapServerUrl;
+    std::string MapProbeUrl;
 };
 
 // appPath is the program's folder with a trailing separator. A missing file or

@@ -6,6 +6,7 @@
 #include "search/recordsearchwindow.hpp"
 #include "shells.hpp"
 #include "viewer/mainwindow.hpp"
+#include "views/mapview.hpp"
 
 namespace ondavia::gui {
 
@@ -42,7 +43,9 @@ Application::~Application() = default;
 
 void Application::Show() {
     main_->show();
+    main_->Map->FormShow();  // page choice; a remote page is probed and opened
     main_->LayoutMainWindow();
+    main_->Map->StartLoadTimer();
 }
 
 }  // namespace ondavia::gui

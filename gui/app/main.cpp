@@ -4,8 +4,10 @@
 #include "app/application.hpp"
 #include "app/singleinstance.hpp"
 #include "viewer/mainwindow.hpp"
+#include "views/mapview.hpp"
 
 int main(int argc, char** argv) {
+    ondavia::gui::PrepareBrowserEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ondavia"));
     QApplication::setApplicationDisplayName(QStringLiteral("Ondavia"));

@@ -32,6 +32,7 @@
 #include "viewer/chartzoom.hpp"
 #include "viewer/windowlayout.hpp"
 #include "views/chartview.hpp"
+#include "views/mapview.hpp"
 
 namespace ondavia::gui {
 
@@ -237,19 +238,24 @@ void TFrmOndavia::BuildBody() {
                 SetStatus(4, current.isValid()
                                  ? QStringLiteral("현재 레코드 : %1").arg(GroupDigits(current.row() + 1))
                                  : QString());
+                Map->GridTextViewFocusedRecordChanged();  // the map marker follows
             });
     gridEmptyNote_ = new QLabel(QString::fromUtf8(kEmptyNote), GridTextView->viewport());
     gridEmptyNote_->setAlignment(Qt::AlignCenter);
 
     PanelMap = new QWidget(central_);
     PanelMap->setAutoFillBackground(true);
-    LblMapMessage = new QLabel(PanelMap);
-    LblMapMessage->setAlignment(Qt::AlignCenter);
-    LblMapMessage->setWordWrap(true);
-    BtnMapWide = new QPushButton(QStringLiteral("지도확대"), PanelMap);
-    BtnMapWide->setEnabled(false);
-    LblStartEndRoute = new QLabel(PanelMap);
-    LblStartEndRoute->hide();
+    // ---- map panel: its components and behaviour live in MapView ----
+    Map = new MapView(state_, *recording_, [this] { return GridTextView->currentIndex().row(); },
+                      PanelMap);
+    LblMapMessage = Map->LblMapMessage;
+    BtnMapWide = Map->BtnMapWide;
+    LblStartEndRoute = Map->LblStartEndRoute;
+    connect(Map, &MapView::MapWideChanged, this, [this] {
+        PlacePanels();
+        GridFileListView->setFocus();
+    });
+    // ---- end of map panel ----
 
     LblChartHint = new QLabel(central_);
     LblChartHint->setFixedSize(220, 60);
@@ -449,10 +455,15 @@ void TFrmOndavia::PlacePanels() {
     PanelTextData->setGeometry(w - gridWidth - 8, chartTop, gridWidth + 8, body.chartHeight);
     GridTextView->setGeometry(0, 0, gridWidth + 8, body.chartHeight);
     PanelTextData->raise();
-    PanelMap->setGeometry(0, body.lowerTop, leftWidth, body.lowerHeight);
-    LblMapMessage->setGeometry(0, 0, leftWidth, body.lowerHeight);
-    BtnMapWide->setGeometry(leftWidth - 80, 4, 76, 24);
-    LblStartEndRoute->setGeometry(4, 4, 360, 20);
+    // The enlarged map covers the chart beside the grid; its panel places
+    // its own components.
+    if (Map->MapWide()) {
+        PanelMap->setGeometry(0, chartTop, leftWidth, body.chartHeight + body.lowerHeight);
+        PanelMap->raise();
+        PanelTextData->raise();
+    } else {
+        PanelMap->setGeometry(0, body.lowerTop, leftWidth, body.lowerHeight);
+    }
     PanelFileList->setGeometry(leftWidth, body.lowerTop, w - leftWidth, body.lowerHeight);
 
     statusBar_->setGeometry(0, h - kStatusHeight, w, kStatusHeight);
@@ -661,6 +672,7 @@ void TFrmOndavia::OpenSelectedFile() {
     if (v.valid && LoadDataFile()) {
         FillChart();
         SetGridWidth(!state_.GridNarrow);
+        Map->ShowRouteOnMap();
     } else {
         ClearView();
         ShowError(this, QString::fromUtf8(kLoadFailedMessage) + QStringLiteral("   "));
@@ -768,9 +780,7 @@ void TFrmOndavia::ClearView() {
     ChartGraph->setEnabled(false);
     ChartGraph->ClearChart();
     ChartGraph->SetBottomAxisVisible(false);
-    LblStartEndRoute->hide();
-    LblMapMessage->show();
-    LblMapMessage->setText(QStringLiteral("선택한 자료가 없습니다!"));
+    Map->ClearView();
     recording_->rows.clear();
     recording_->table.Clear();
     ShowEmptyNotes();

@@ -28,6 +28,7 @@ class QToolButton;
 namespace ondavia::gui {
 
 class ChartView;
+class MapView;
 class RecordGridModel;
 
 class TFrmOndavia : public QMainWindow {
@@ -79,6 +80,8 @@ public:
     QWidget* PanelTextData;
     QTableView* GridTextView;
     QWidget* PanelMap;
+    // The map panel's behaviour; the three components below are its own.
+    MapView* Map;
     QLabel* LblMapMessage;
     QPushButton* BtnMapWide;
     QLabel* LblStartEndRoute;

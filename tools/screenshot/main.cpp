@@ -2,18 +2,29 @@
 // for anyone checking how the window looks:
 //   ondavia-screenshot DATA_DIR OUT_DIR [FILE_NAME_PART]
 // writes OUT_DIR/main-full.png (whole file), main-zoomed.png (closest zoom,
-// with the pointer hint) and main-wide.png (wide record grid).
+// with the pointer hint), main-wide.png (wide record grid) and main-map.png
+// (the map panel drawing the file's route with the test suite's stand-in maps
+// script, so no internet is needed).
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <QSlider>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
 #include "app/application.hpp"
 #include "viewer/mainwindow.hpp"
 #include "views/chartview.hpp"
+#include "views/mapview.hpp"
 
 using namespace ondavia::gui;
 
@@ -26,7 +37,15 @@ bool Save(QWidget* w, const QString& path) {
 }
 }  // namespace
 
+// The stand-in maps script kept with the tests, found from this source file.
+QString StandInScript() {
+    return QFileInfo(QStringLiteral(__FILE__))
+        .dir()
+        .absoluteFilePath(QStringLiteral("../../tests/fixtures/map/standin-maps.js"));
+}
+
 int main(int argc, char** argv) {
+    PrepareBrowserEngine();
     QApplication app(argc, argv);
     if (argc < 3) {
         std::fprintf(stderr, "usage: ondavia-screenshot DATA_DIR OUT_DIR [FILE_NAME_PART]\n");
@@ -50,6 +69,8 @@ int main(int argc, char** argv) {
     Application ondavia(settingsDir.path(), ini);
     TFrmOndavia* w = ondavia.FrmOndavia();
     w->show();
+    w->Map->PageFolder = settingsDir.path();
+    w->Map->FormShow();
     w->LayoutMainWindow(QRect(0, 0, 1366, 738));
 
     // Open the first file whose name holds the part asked for.
@@ -67,5 +88,40 @@ int main(int argc, char** argv) {
     ok = Save(w, out + "/main-zoomed.png") && ok;
     w->PmGridWideClick();
     ok = Save(w, out + "/main-wide.png") && ok;
+
+    // The map turned on as the settings window would, drawn by the stand-in,
+    // enlarged over the chart, with the marker an hour into the file.
+    w->PmGridWideClick();
+    w->TBarChart->setValue(1);
+    w->LblChartHint->hide();
+    auto& settings = ondavia.state().ViewerSettings;
+    settings.GpsView = true;
+    settings.MapScriptUrl = QUrl::fromLocalFile(StandInScript()).toString().toStdString();
+    w->Map->ShowRouteOnMap();
+    bool drawn = false;
+    auto wait = [](auto* sender, auto signal, int ms) {
+        QEventLoop loop;
+        QObject::connect(sender, signal, &loop, [&loop] { loop.quit(); });
+        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+        loop.exec();
+    };
+    if (w->Map->WebBrowserMap && w->Map->WebBrowserMap->isVisible()) {
+        QObject::connect(w->Map->WebBrowserMap, &QWebEngineView::loadFinished,
+                         [&drawn](bool loaded) { drawn = loaded; });
+        wait(w->Map->WebBrowserMap, &QWebEngineView::loadFinished, 30000);
+        w->BtnMapWide->click();
+        const int row = std::min(3600, w->GridTextView->model()->rowCount() - 1);
+        w->GridTextView->setCurrentIndex(w->GridTextView->model()->index(row, 1));
+        w->GridTextView->scrollTo(w->GridTextView->currentIndex());
+        wait(w->Map, &MapView::CommandAnswered, 10000);
+        w->Map->WebBrowserMap->page()->runJavaScript(
+            QStringLiteral("window.standIn && standIn.clickMarker()"));
+        // The stand-in draws on a timer of its own.
+        QElapsedTimer settle;
+        settle.start();
+        while (settle.elapsed() < 1500) QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    if (!drawn) std::fprintf(stderr, "the map page did not load: %s\n", qPrintable(w->LblMapMessage->text()));
+    ok = Save(w, out + "/main-map.png") && drawn && ok;
     return ok ? 0 : 1;
 }
