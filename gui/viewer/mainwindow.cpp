@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QLayout>
 #include <QDate>
 #include <QDateEdit>
 #include <QDir>
@@ -275,6 +277,17 @@ void TFrmOndavia::BuildFileList() {
     DEdtFileDate = new QDateEdit(QDate::currentDate(), PanelFileList);
     DEdtFileDate->setCalendarPopup(true);
     DEdtFileDate->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    // The drop-down calendar carries a button back to today.
+    if (auto* calendarLayout = DEdtFileDate->calendarWidget()->layout()) {
+        auto* today = new QPushButton(QStringLiteral("오늘"), DEdtFileDate->calendarWidget());
+        calendarLayout->addWidget(today);
+        connect(today, &QPushButton::clicked, this, [this] {
+            DEdtFileDate->setDate(QDate::currentDate());
+            DEdtFileDate->calendarWidget()->setSelectedDate(QDate::currentDate());
+            if (QWidget* popup = DEdtFileDate->calendarWidget()->window(); popup != window())
+                popup->hide();
+        });
+    }
     RBtnTotal = new QRadioButton(QStringLiteral("전체"), PanelFileList);
     RBtnToday = new QRadioButton(QStringLiteral("일자"), PanelFileList);
     auto* lblFolder = new QLabel(QStringLiteral("폴더"), PanelFileList);

@@ -1,6 +1,8 @@
 // The main window driven as a person would: layout, file list, loading,
 // zoom and scroll, the pointer hint, the chart popup and the RPM switch.
 #include <QAction>
+#include <QCalendarWidget>
+#include <QPushButton>
 #include <QDateEdit>
 #include <QLabel>
 #include <QRadioButton>
@@ -155,6 +157,20 @@ private slots:
         QCOMPARE(w.StatusText(5), QStringLiteral("파일 갯수 :  0"));
         QCOMPARE(w.GridTextView->model()->rowCount(), 0);
         QVERIFY(fx.state.LoadedFilePath.isEmpty());
+    }
+
+    void dateDropDownGoesBackToToday() {
+        Fixture fx;
+        TFrmOndavia& w = fx.Open();
+        w.RBtnToday->setChecked(true);
+        w.RadioButtonClick();
+        w.DEdtFileDate->setDate(QDate(2026, 1, 1));
+        QPushButton* today = nullptr;
+        for (auto* b : w.DEdtFileDate->calendarWidget()->findChildren<QPushButton*>())
+            if (b->text() == QStringLiteral("오늘")) today = b;
+        QVERIFY(today);
+        today->click();
+        QCOMPARE(w.DEdtFileDate->date(), QDate::currentDate());
     }
 
     void loadingFillsLabelsGridAndStatus() {
