@@ -30,9 +30,9 @@ TDTG_CLASS DayTable() {
     for (int s = 0; s < 86'400; ++s) {
         const double h = s / 3600.0;
         const bool driving = h > 5.5 && h < 22.0 && std::fmod(h, 3.0) < 2.4;
-        const int speed =
-            driving ? std::max(0, static_cast<int>(70 + 45 * std::sin(s / 900.0) + 10 * std::sin(s / 37.0)))
-                    : 0;
+        const int speed = driving ? std::max(0, static_cast<int>(70 + 45 * std::sin(s / 900.0) +
+                                                                 10 * std::sin(s / 37.0)))
+                                  : 0;
         const DateTime at = AddSeconds(s, Day());
         TDTG_RECORD r;
         r.InfoDateTime.Assign(FormatDateTime("yy-mm-dd hh:nn:ss", at));
@@ -72,7 +72,8 @@ void BM_ReplotFullDay(benchmark::State& state) {
     Setup& c = Chart();
     c.view.SetSpan(Day(), AddSeconds(86'399, Day()));
     c.view.Plot()->replot(QCustomPlot::rpImmediateRefresh);
-    for (auto _ : state) c.view.Plot()->replot(QCustomPlot::rpImmediateRefresh);
+    for (auto _ : state)
+        c.view.Plot()->replot(QCustomPlot::rpImmediateRefresh);
 }
 BENCHMARK(BM_ReplotFullDay)->Unit(benchmark::kMillisecond);
 
@@ -81,7 +82,8 @@ void BM_ReplotZoomed360s(benchmark::State& state) {
     const DateTime from = AddSeconds(12 * 3600, Day());
     c.view.SetSpan(from, AddSeconds(360, from));
     c.view.Plot()->replot(QCustomPlot::rpImmediateRefresh);
-    for (auto _ : state) c.view.Plot()->replot(QCustomPlot::rpImmediateRefresh);
+    for (auto _ : state)
+        c.view.Plot()->replot(QCustomPlot::rpImmediateRefresh);
 }
 BENCHMARK(BM_ReplotZoomed360s)->Unit(benchmark::kMillisecond);
 
@@ -129,7 +131,8 @@ BENCHMARK(BM_MouseMovePath);
 
 void BM_FillFullDay(benchmark::State& state) {
     Setup& c = Chart();
-    for (auto _ : state) c.view.Fill(c.table, false);
+    for (auto _ : state)
+        c.view.Fill(c.table, false);
 }
 BENCHMARK(BM_FillFullDay)->Unit(benchmark::kMillisecond);
 

@@ -19,7 +19,8 @@ using namespace ondavia;
 
 std::filesystem::path WriteTemp(const std::string& name, const std::string& bytes) {
     auto path = std::filesystem::temp_directory_path() / name;
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 
@@ -65,7 +66,8 @@ void BM_LoadDayWithGaps(benchmark::State& state) {
     options.fileMode = 2;
     options.pivotYear = 2026;
     Recording rec;
-    for (auto _ : state) benchmark::DoNotOptimize(LoadRecording(path, options, rec));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LoadRecording(path, options, rec));
     state.counters["table"] = rec.table.Count();
     std::filesystem::remove(path);
 }

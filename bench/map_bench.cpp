@@ -47,7 +47,8 @@ BENCHMARK(BM_WriteMapPageFullDay)->Unit(benchmark::kMillisecond);
 
 void BM_MapPageTextFullDay(benchmark::State& state) {
     const std::vector<std::string> list = RoutePoints(FullDay().rows);
-    for (auto _ : state) benchmark::DoNotOptimize(MapPageText({}, "x", list));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(MapPageText({}, "x", list));
 }
 BENCHMARK(BM_MapPageTextFullDay)->Unit(benchmark::kMillisecond);
 

@@ -11,8 +11,8 @@
 #include <cstdio>
 
 #include "app/application.hpp"
-#include "support/synthetic.hpp"
 #include "app/appstate.hpp"
+#include "support/synthetic.hpp"
 #include "viewer/mainwindow.hpp"
 #include "views/chartview.hpp"
 
@@ -28,7 +28,8 @@ struct WindowFixture {
     WindowFixture() {
         QDir(dir.path()).mkpath("data");
         const std::string day = ondavia::test::SyntheticDayFile(86'400, false);
-        for (const char* name : {"20261210-BENCH001-S-01-AAAAAAA.TXT", "20261210-BENCH001-S-02-AAAAAAA.TXT"}) {
+        for (const char* name :
+             {"20261210-BENCH001-S-01-AAAAAAA.TXT", "20261210-BENCH001-S-02-AAAAAAA.TXT"}) {
             QFile f(dir.filePath(QStringLiteral("data/") + name));
             f.open(QIODevice::WriteOnly);
             f.write(day.data(), static_cast<qint64>(day.size()));

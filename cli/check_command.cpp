@@ -15,9 +15,12 @@ int Check(const std::vector<std::string>& args, std::string& out, std::string& e
     std::optional<std::string> file, search, state, ref;
     for (size_t i = 1; i < args.size(); ++i) {
         std::optional<std::string>* target = nullptr;
-        if (args[i] == "--search") target = &search;
-        else if (args[i] == "--state") target = &state;
-        else if (args[i] == "--ref") target = &ref;
+        if (args[i] == "--search")
+            target = &search;
+        else if (args[i] == "--state")
+            target = &state;
+        else if (args[i] == "--ref")
+            target = &ref;
         if (target) {
             if (i + 1 >= args.size() || *target) return kUsage;
             *target = args[++i];
@@ -48,7 +51,8 @@ int Check(const std::vector<std::string>& args, std::string& out, std::string& e
     auto rec = OpenFile(*file, err);
     if (!rec) return kRefused;
     SearchRun run = RunSearch(rec->rows, kind, options);
-    for (const SearchHit& h : run.hits) out += "hit " + std::to_string(h.record) + "\n";
+    for (const SearchHit& h : run.hits)
+        out += "hit " + std::to_string(h.record) + "\n";
     out += SummaryText(run) + "\n";
     return kOk;
 }

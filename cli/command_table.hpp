@@ -12,8 +12,8 @@
 
 namespace ondavia::cli {
 
-using Command = std::function<int(const std::vector<std::string>& args, std::string& out,
-                                  std::string& err)>;
+using Command =
+    std::function<int(const std::vector<std::string>& args, std::string& out, std::string& err)>;
 std::map<std::string, Command>& ExtraCommands();
 
 // Registers a command at start-up: `static CommandRegistration r("name", Fn);`

@@ -94,7 +94,8 @@ std::optional<Recording> OpenFile(const std::string& arg, std::string& err) {
         case ListingRefusal::UnknownLayout:
             err += "운행기록 파일 형식이 아닙니다: " + path.filename().string() + "\n";
             return std::nullopt;
-        case ListingRefusal::None: break;
+        case ListingRefusal::None:
+            break;
     }
     LoadOptions options;
     options.upperName = listed.UpperFileName();
@@ -132,8 +133,8 @@ int List(const std::vector<std::string>& args, std::string& out, std::string& er
     }
     if (!dir) return kUsage;
     if (date) {
-        bool digits = date->size() == 8 &&
-                      date->find_first_not_of("0123456789") == std::string::npos;
+        bool digits =
+            date->size() == 8 && date->find_first_not_of("0123456789") == std::string::npos;
         if (!digits || !IsValidDate(std::stoi(date->substr(0, 4)), std::stoi(date->substr(4, 2)),
                                     std::stoi(date->substr(6, 2)))) {
             err += "작업일은 YYYYMMDD 형식의 날짜여야 합니다: " + *date + "\n";
@@ -283,9 +284,12 @@ int Run(const std::vector<std::string>& args, std::string& out, std::string& err
     } else if ((command == "info" || command == "rows" || command == "table") && args.size() == 2) {
         auto rec = OpenFile(args[1], err);
         if (!rec) return kRefused;
-        if (command == "info") Info(*rec, out);
-        else if (command == "rows") Rows(*rec, out);
-        else Table(*rec, out);
+        if (command == "info")
+            Info(*rec, out);
+        else if (command == "rows")
+            Rows(*rec, out);
+        else
+            Table(*rec, out);
         return kOk;
     }
     if (code == kUsage) err += kUsageText;

@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             Recording rec;
             if (!LoadRecordingBytes(bytes, o, rec).ok()) continue;
             // Walk what the views read.
-            for (const GridRow& row : rec.rows) (void)row.DateTimeText();
+            for (const GridRow& row : rec.rows)
+                (void)row.DateTimeText();
             if (rec.table.Count() > 0) rec.table.FindRecord(rec.table.Item(0).InfoTime.View());
         }
     }

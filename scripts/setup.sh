@@ -7,7 +7,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-5compat-dev qt6-tools-dev
   libqcustomplot-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   fonts-nanum xvfb xauth poppler-utils imagemagick
 )
 

@@ -7,6 +7,9 @@ cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
 
+echo "== source format"
+clang-format --dry-run --Werror $(git ls-files '*.cpp' '*.hpp' 2>/dev/null || find core gui cli tests tools bench fuzz -name '*.[ch]pp')
+
 echo "== release build"
 ./scripts/build.sh -DONDAVIA_WERROR=ON
 (cd build && ctest --output-on-failure -j2)

@@ -10,7 +10,7 @@ namespace {
 
 // One conversion descriptor for one conversion; iconv state is not shared.
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
     ~Converter() {
         if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
@@ -35,7 +35,7 @@ public:
         return in.size() - inLeft;
     }
 
-private:
+  private:
     iconv_t cd_;
 };
 

@@ -47,7 +47,8 @@ struct Scanner {
 
     bool AtEnd() const { return pos >= s.size(); }
     void SkipBlanks() {
-        while (pos < s.size() && s[pos] == ' ') ++pos;
+        while (pos < s.size() && s[pos] == ' ')
+            ++pos;
     }
     bool Take(char c) {
         if (pos < s.size() && s[pos] == c) {
@@ -128,7 +129,9 @@ std::pair<std::int64_t, std::int64_t> SplitDateTime(DateTime value) {
 }
 }  // namespace
 
-DateParts DecodeDate(DateTime value) { return CivilFromDays(SplitDateTime(value).first - kUnixEpochDay); }
+DateParts DecodeDate(DateTime value) {
+    return CivilFromDays(SplitDateTime(value).first - kUnixEpochDay);
+}
 
 std::int64_t TimeOfDayMs(DateTime value) {
     double frac = std::fabs(value - std::trunc(value));
@@ -151,8 +154,10 @@ int CurrentYear() {
 }
 
 std::optional<DateTime> TryParseDateTime(std::string_view text, int pivotYear) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= 0x20) text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 0x20) text.remove_suffix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= 0x20)
+        text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 0x20)
+        text.remove_suffix(1);
     Scanner sc{text};
     std::int64_t day = 0, ms = 0;
     if (ScanDate(sc, pivotYear, day)) {
@@ -175,7 +180,8 @@ DateTime ParseDateTimeText(std::string_view text, DateTime fallback, int pivotYe
     // Record texts are short; longer ones cannot be a date-time anyway.
     char buf[64];
     if (text.size() >= sizeof buf) return fallback;
-    for (size_t i = 0; i < text.size(); ++i) buf[i] = text[i] == '_' ? '0' : text[i];
+    for (size_t i = 0; i < text.size(); ++i)
+        buf[i] = text[i] == '_' ? '0' : text[i];
     auto value = TryParseDateTime(std::string_view(buf, text.size()), pivotYear);
     return value ? *value : fallback;
 }
@@ -271,7 +277,9 @@ std::int32_t Clamp32(std::int64_t v) {
 }
 }  // namespace
 
-std::int32_t SecondsBetween(DateTime from, DateTime to) { return Clamp32(SecondsBetween64(from, to)); }
+std::int32_t SecondsBetween(DateTime from, DateTime to) {
+    return Clamp32(SecondsBetween64(from, to));
+}
 std::int32_t MillisecondsBetween(DateTime from, DateTime to) {
     return Clamp32(MillisecondsBetween64(from, to));
 }

@@ -12,7 +12,7 @@
 namespace ondavia {
 
 class IniText {
-public:
+  public:
     IniText() = default;
     explicit IniText(std::string bytes) : bytes_(std::move(bytes)) {}
 
@@ -27,7 +27,7 @@ public:
 
     void Write(std::string_view section, std::string_view key, std::string_view value);
 
-private:
+  private:
     std::string bytes_;
 };
 

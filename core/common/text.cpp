@@ -12,8 +12,10 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
 std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
     return text;
 }
 
@@ -78,7 +80,8 @@ std::string CellName(int column, int row) {
 
 int NameChecksum(std::string_view text) {
     int sum = 0;
-    for (char c : text) sum += static_cast<unsigned char>(c);
+    for (char c : text)
+        sum += static_cast<unsigned char>(c);
     return sum % 256 == 0 ? 1 : sum;
 }
 
@@ -86,7 +89,8 @@ std::string XorChecksumHex(std::string_view text) {
     unsigned value = 0;
     if (!text.empty()) {
         value = static_cast<unsigned char>(text[0]);
-        for (size_t i = 1; i < text.size(); ++i) value ^= static_cast<unsigned char>(text[i]);
+        for (size_t i = 1; i < text.size(); ++i)
+            value ^= static_cast<unsigned char>(text[i]);
     }
     char buf[3];
     std::snprintf(buf, sizeof buf, "%02X", value & 0xFFu);
@@ -111,10 +115,14 @@ std::optional<std::int64_t> ReadHex(std::string_view text) {
     std::int64_t value = 0;
     for (char c : text) {
         int d;
-        if (IsDigit(c)) d = c - '0';
-        else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else return std::nullopt;
+        if (IsDigit(c))
+            d = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            return std::nullopt;
         value = value * 16 + d;
     }
     return value;
@@ -130,17 +138,20 @@ std::optional<double> ReadRealSlow(std::string_view text) {
         ++i;
     }
     size_t digits = 0;
-    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+    while (i < text.size() && IsDigit(text[i]))
+        ++i, ++digits;
     if (i < text.size() && text[i] == '.') {
         ++i;
-        while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+        while (i < text.size() && IsDigit(text[i]))
+            ++i, ++digits;
     }
     if (digits == 0) return std::nullopt;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         ++i;
         if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
         size_t expDigits = 0;
-        while (i < text.size() && IsDigit(text[i])) ++i, ++expDigits;
+        while (i < text.size() && IsDigit(text[i]))
+            ++i, ++expDigits;
         if (expDigits == 0) return std::nullopt;
     }
     if (i != text.size()) return std::nullopt;

@@ -4,8 +4,8 @@
 // trail byte of a cp949 double-byte character where it matters ('#', ':').
 #pragma once
 
-#include <cstdint>
 #include <climits>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,7 +43,8 @@ std::string UpperCp949(std::string_view text);
 inline std::optional<std::int64_t> ReadInteger(std::string_view text) {
     const char* p = text.data();
     const char* end = p + text.size();
-    while (p != end && static_cast<unsigned char>(*p) <= 0x20) ++p;
+    while (p != end && static_cast<unsigned char>(*p) <= 0x20)
+        ++p;
     bool negative = false;
     if (p != end && (*p == '+' || *p == '-')) negative = *p++ == '-';
     if (p == end || end - p > 18) return std::nullopt;
@@ -69,7 +70,8 @@ std::optional<double> ReadRealSlow(std::string_view text);
 // The usual record form "+01.50" is read directly: an integer mantissa
 // divided by an exact power of ten rounds exactly as a full decimal read does.
 inline std::optional<double> ReadReal(std::string_view text) {
-    static constexpr double kPow10[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    static constexpr double kPow10[] = {1,   10,  100,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     const char* p = text.data();
     const char* end = p + text.size();
     bool negative = false;

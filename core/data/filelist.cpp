@@ -55,9 +55,12 @@ int FindFileRow(const std::vector<ListedFile>& rows, std::string_view name) {
     while (low <= high && result == -1) {
         int mid = (low + high) / 2;
         int c = std::string_view(rows[static_cast<size_t>(mid)].name).compare(name);
-        if (c == 0) result = mid;
-        else if (c < 0) low = mid + 1;
-        else high = mid - 1;
+        if (c == 0)
+            result = mid;
+        else if (c < 0)
+            low = mid + 1;
+        else
+            high = mid - 1;
     }
     return result;
 }

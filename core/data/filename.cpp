@@ -2,8 +2,8 @@
 
 #include <cctype>
 
-#include "common/text.hpp"
 #include "common/datetime.hpp"
+#include "common/text.hpp"
 
 namespace ondavia {
 
@@ -17,17 +17,21 @@ struct NameForm {
 };
 
 constexpr NameForm kForms[] = {
-    {24, {9, 18, 0, 0}, 19, 0},
-    {28, {9, 22, 0, 0}, 23, 0},
-    {34, {9, 18, 20, 23}, 21, 19},
-    {35, {9, 19, 21, 24}, 22, 20},
-    {38, {9, 22, 24, 27}, 25, 23},
+    {24, {9, 18, 0, 0}, 19, 0},    {28, {9, 22, 0, 0}, 23, 0},    {34, {9, 18, 20, 23}, 21, 19},
+    {35, {9, 19, 21, 24}, 22, 20}, {38, {9, 22, 24, 27}, 25, 23},
 };
 
 bool IsTypeLetter(char c) {
     switch (c) {
-        case 'C': case 'M': case 'N': case 'S': case 'X': case 'Y': return true;
-        default: return false;
+        case 'C':
+        case 'M':
+        case 'N':
+        case 'S':
+        case 'X':
+        case 'Y':
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -77,9 +81,12 @@ std::optional<std::string> SwapLetter(std::string_view upperName, char from1, ch
     std::string name(upperName);
     char& letter = name[n - 16];
     char c = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
-    if (c == from1) letter = to1;
-    else if (c == from2) letter = to2;
-    else return std::nullopt;
+    if (c == from1)
+        letter = to1;
+    else if (c == from2)
+        letter = to2;
+    else
+        return std::nullopt;
     return name;
 }
 }  // namespace

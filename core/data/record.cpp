@@ -8,7 +8,7 @@
 namespace ondavia {
 
 const char* const kGridCaptions[kGridColumnCount] = {
-    "정보발생시간", "발생시간", "속도", "RPM",  "BRAKE", "거리", "누적거리", "경도", "위도",
+    "정보발생시간", "발생시간", "속도", "RPM",  "BRAKE", "거리",     "누적거리", "경도", "위도",
     "방위각",       "Gx",       "Gy",   "상태", "GEAR",  "연료소모", "자율",     "가속", "조향"};
 
 namespace {
@@ -145,8 +145,10 @@ int TDTG_CLASS::FindRecord(std::string_view key) {
             current_ = mid;
             return mid;
         }
-        if (c < 0) low = mid + 1;
-        else high = mid - 1;
+        if (c < 0)
+            low = mid + 1;
+        else
+            high = mid - 1;
     }
     return -1;
 }
@@ -165,8 +167,10 @@ bool TDTG_CLASS::AddRecords(const GridRow& row, std::string_view block, const Pa
         // A stamp that is not a date-time breaks the chain of seconds instead
         // of filling a gap from or to day zero.
         char readable[24];
-        for (size_t i = 0; i < length; ++i) readable[i] = dateTime[i] == '_' ? '0' : dateTime[i];
-        std::optional<DateTime> cur = TryParseDateTime(std::string_view(readable, length), pivotYear);
+        for (size_t i = 0; i < length; ++i)
+            readable[i] = dateTime[i] == '_' ? '0' : dateTime[i];
+        std::optional<DateTime> cur =
+            TryParseDateTime(std::string_view(readable, length), pivotYear);
         if (cur && gap.hasPrevious) {
             std::int64_t span = SecondsBetween64(gap.previous, *cur);
             if (span > 1 && span <= kMaxFilledGapSeconds) {

@@ -19,7 +19,8 @@ struct FixedText {
 
     void Assign(std::string_view s) {
         size = static_cast<std::uint8_t>(s.size() < N ? s.size() : N);
-        for (size_t i = 0; i < size; ++i) data[i] = s[i];
+        for (size_t i = 0; i < size; ++i)
+            data[i] = s[i];
     }
     std::string_view View() const { return std::string_view(data, size); }
     std::string Str() const { return std::string(View()); }
@@ -27,8 +28,24 @@ struct FixedText {
 
 // The eighteen grid columns, in order.
 enum GridColumn : int {
-    ColInfoDateTime, ColInfoTime, ColSpeed, ColRPM, ColBrake, ColKm, ColTotKm, ColGpsX, ColGpsY,
-    ColGpsAngle, ColGx, ColGy, ColState, ColGear, ColFuel, ColAuto, ColAccel, ColSteer,
+    ColInfoDateTime,
+    ColInfoTime,
+    ColSpeed,
+    ColRPM,
+    ColBrake,
+    ColKm,
+    ColTotKm,
+    ColGpsX,
+    ColGpsY,
+    ColGpsAngle,
+    ColGx,
+    ColGy,
+    ColState,
+    ColGear,
+    ColFuel,
+    ColAuto,
+    ColAccel,
+    ColSteer,
     kGridColumnCount
 };
 
@@ -56,10 +73,18 @@ struct GridRow {
     size_t WriteDateTimeText(char* buf) const;
     // Column 1: "hh:nn:ss", with ".zz" for 0.01-second data.
     std::string TimeText() const;
-    std::string_view Gear() const { return extended ? std::string_view(gear, 2) : std::string_view(); }
-    std::string_view Autonomous() const { return extended ? std::string_view(autonomous, 2) : std::string_view(); }
-    std::string_view Accel() const { return extended ? std::string_view(accel, 4) : std::string_view(); }
-    std::string_view Steer() const { return extended ? std::string_view(steer, 4) : std::string_view(); }
+    std::string_view Gear() const {
+        return extended ? std::string_view(gear, 2) : std::string_view();
+    }
+    std::string_view Autonomous() const {
+        return extended ? std::string_view(autonomous, 2) : std::string_view();
+    }
+    std::string_view Accel() const {
+        return extended ? std::string_view(accel, 4) : std::string_view();
+    }
+    std::string_view Steer() const {
+        return extended ? std::string_view(steer, 4) : std::string_view();
+    }
 };
 
 struct TDTG_RECORD {
@@ -95,7 +120,7 @@ struct GapState {
 inline constexpr std::int64_t kMaxFilledGapSeconds = 86'400;
 
 class TDTG_CLASS {
-public:
+  public:
     void Clear();
     void Add(const TDTG_RECORD& record) { List.push_back(record); }
     // Orders by time key (characters compared without regard to case); equal
@@ -126,7 +151,7 @@ public:
         if (List.capacity() > List.size() + List.size() / 4) List.shrink_to_fit();
     }
 
-private:
+  private:
     std::vector<TDTG_RECORD> List;
     TDTG_RECORD blank_;
     int current_ = -1;

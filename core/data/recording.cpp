@@ -16,12 +16,17 @@ HeaderTexts HeaderDisplayTexts(std::string_view h) {
     t.carBody = Cp949ToUtf8(h.substr(20, 17));
     std::string_view kind = h.substr(37, 2);
     t.carKind = Cp949ToUtf8(kind);
-    if (kind == "21") t.carKind += " - 일반택시";
-    else if (kind == "22") t.carKind += " - 개인택시";
+    if (kind == "21")
+        t.carKind += " - 일반택시";
+    else if (kind == "22")
+        t.carKind += " - 개인택시";
     t.carNo = Cp949ToUtf8(TextAfterLast(h.substr(39, 12), '#'));
     std::string business;
-    business.append(h.substr(51, 3)).append("-").append(h.substr(54, 2)).append("-").append(
-        h.substr(56, 5));
+    business.append(h.substr(51, 3))
+        .append("-")
+        .append(h.substr(54, 2))
+        .append("-")
+        .append(h.substr(56, 5));
     t.businessNo = Cp949ToUtf8(business);
     t.driverNo = Cp949ToUtf8(TextAfterLast(h.substr(61, 18), '#'));
     return t;
@@ -34,14 +39,18 @@ size_t Recording::MemoryBytes() const {
 
 std::string DescribeLoadError(const LoadResult& r) {
     switch (r.error) {
-        case LoadError::None: return "ok";
-        case LoadError::OpenFailed: return "the file cannot be read";
-        case LoadError::ShortHeader: return "the header is incomplete";
+        case LoadError::None:
+            return "ok";
+        case LoadError::OpenFailed:
+            return "the file cannot be read";
+        case LoadError::ShortHeader:
+            return "the header is incomplete";
         case LoadError::ShortRecord:
             return "record " + std::to_string(r.recordIndex + 1) + " is incomplete";
         case LoadError::BadNumber:
             return "record " + std::to_string(r.recordIndex + 1) + " holds an unreadable number";
-        case LoadError::NoRecords: return "the file holds no records";
+        case LoadError::NoRecords:
+            return "the file holds no records";
     }
     return "unknown";
 }
@@ -78,7 +87,8 @@ LoadResult LoadRecordingBytes(std::string_view bytes, const LoadOptions& options
         std::string_view raw = bytes.substr(pos, size);
         if (!options.locked) return raw;
         block.assign(raw);
-        for (char& c : block) c = static_cast<char>(c ^ key);
+        for (char& c : block)
+            c = static_cast<char>(c ^ key);
         return block;
     };
 
@@ -100,8 +110,8 @@ LoadResult LoadRecordingBytes(std::string_view bytes, const LoadOptions& options
             // An empty last line ends a text-layout file normally; the check
             // looks at the bytes as stored.
             std::string_view tail = bytes.substr(pos);
-            bool emptyLastLine = !out.rows.empty() && options.fileMode != 0 &&
-                                 tail.substr(0, 2) == "\r\n";
+            bool emptyLastLine =
+                !out.rows.empty() && options.fileMode != 0 && tail.substr(0, 2) == "\r\n";
             if (!emptyLastLine) result = {LoadError::ShortRecord, index};
             break;
         }

@@ -52,8 +52,8 @@ enum class LoadError {
     None,
     OpenFailed,
     ShortHeader,
-    ShortRecord,   // a trailing fragment that is not an empty last line
-    BadNumber,     // a number that must be read cannot be
+    ShortRecord,  // a trailing fragment that is not an empty last line
+    BadNumber,    // a number that must be read cannot be
     NoRecords,
 };
 

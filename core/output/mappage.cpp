@@ -15,14 +15,18 @@ namespace ondavia {
 
 std::string RemoteMapPagePath(int selectMap) {
     switch (selectMap) {
-        case 1: return "/files/NvGps_GoogleMap.html";
-        case 3: return "/files/NvGps_NaverMap.html";
-        default: return "/files/NvGps_KakaoMap.html";
+        case 1:
+            return "/files/NvGps_GoogleMap.html";
+        case 3:
+            return "/files/NvGps_NaverMap.html";
+        default:
+            return "/files/NvGps_KakaoMap.html";
     }
 }
 
 std::string RemoteMapPageAddress(std::string_view serverUrl, int selectMap) {
-    while (!serverUrl.empty() && serverUrl.back() == '/') serverUrl.remove_suffix(1);
+    while (!serverUrl.empty() && serverUrl.back() == '/')
+        serverUrl.remove_suffix(1);
     if (serverUrl.empty()) return {};
     return std::string(serverUrl) + RemoteMapPagePath(selectMap);
 }
@@ -37,16 +41,33 @@ std::string JsStringLiteral(std::string_view text) {
         const char c = text[i];
         const auto u = static_cast<unsigned char>(c);
         switch (c) {
-            case '\\': out += "\\\\"; continue;
-            case '\'': out += "\\'"; continue;
-            case '"': out += "\\\""; continue;
-            case '\n': out += "\\n"; continue;
-            case '\r': out += "\\r"; continue;
-            case '\t': out += "\\t"; continue;
+            case '\\':
+                out += "\\\\";
+                continue;
+            case '\'':
+                out += "\\'";
+                continue;
+            case '"':
+                out += "\\\"";
+                continue;
+            case '\n':
+                out += "\\n";
+                continue;
+            case '\r':
+                out += "\\r";
+                continue;
+            case '\t':
+                out += "\\t";
+                continue;
             // Keeps "</script>" and "<!--" from ending or bending the script element.
-            case '<': out += "\\x3C"; continue;
-            case '>': out += "\\x3E"; continue;
-            default: break;
+            case '<':
+                out += "\\x3C";
+                continue;
+            case '>':
+                out += "\\x3E";
+                continue;
+            default:
+                break;
         }
         if (u < 0x20 || u == 0x7F) {
             char buf[8];
@@ -70,12 +91,23 @@ std::string HtmlText(std::string_view text) {
     out.reserve(text.size());
     for (char c : text) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&#39;"; break;
-            default: out.push_back(c);
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
+            default:
+                out.push_back(c);
         }
     }
     return out;
@@ -110,7 +142,8 @@ size_t WriteCoordinate(char* buf, size_t size, double v) {
     }
     char* p = end;
     if (decimals > 0) {
-        while (p[-1] == '0') --p;
+        while (p[-1] == '0')
+            --p;
         if (p[-1] == '.') --p;
     }
     if (p - buf == 2 && buf[0] == '-' && buf[1] == '0') {  // rounded to nothing
@@ -158,7 +191,8 @@ std::vector<std::string> RoutePoints(const std::vector<GridRow>& rows) {
 
 std::string JoinRoute(const std::vector<std::string>& points) {
     size_t size = 0;
-    for (const auto& p : points) size += p.size() + 1;
+    for (const auto& p : points)
+        size += p.size() + 1;
     std::string out;
     out.reserve(size);
     for (const auto& p : points) {
@@ -348,7 +382,8 @@ constexpr const char* kPageFunctions[] = {
     "onclick=\"NewShowboundary(this.form.LatLngStr.value, this.form.LineColor.value, "
     "this.form.ArrInx.value)\"></div>",
     "</form>",
-    "<form name=\"Clearboundary\" onsubmit=\"ClearShowboundary(this.ArrInx.value); return false;\">",
+    "<form name=\"Clearboundary\" onsubmit=\"ClearShowboundary(this.ArrInx.value); return "
+    "false;\">",
     "<div><input type=\"hidden\" name=\"ArrInx\"></div>",
     "<div><input type=\"button\" name=\"BtnClearboundary\" style=\"display:none\" "
     "onclick=\"ClearShowboundary(this.form.ArrInx.value)\"></div>",
@@ -379,7 +414,7 @@ constexpr const char* kPageFunctions[] = {
 };
 
 class Lines {
-public:
+  public:
     explicit Lines(size_t reserve) { text_.reserve(reserve); }
     Lines& operator<<(std::string_view s) {
         text_ += s;
@@ -392,7 +427,7 @@ public:
     }
     std::string Take() { return std::move(text_); }
 
-private:
+  private:
     std::string text_;
 };
 
@@ -404,7 +439,8 @@ std::string MapPageText(const MapPageOptions& options, std::string_view markerCo
     const std::string& last = points.empty() ? first : points.back();
     size_t pointBytes = 0;
     if (!options.noCarTrack)
-        for (const auto& p : points) pointBytes += p.size() + 32;
+        for (const auto& p : points)
+            pointBytes += p.size() + 32;
     Lines page(pointBytes + 8192 + markerContent.size() * 2);
 
     page.Line("<!DOCTYPE html>");
@@ -497,7 +533,8 @@ std::string MapPageText(const MapPageOptions& options, std::string_view markerCo
     }
     page.Line("}");
     page.Line("");
-    for (const char* line : kPageFunctions) page.Line(line);
+    for (const char* line : kPageFunctions)
+        page.Line(line);
     return page.Take();
 }
 
@@ -510,7 +547,8 @@ bool WriteMapPage(const std::filesystem::path& path, const MapPageOptions& optio
 // ---- form commands ------------------------------------------------------------
 
 FormCommand ShowMarkerCommand(std::string_view latLng, std::string_view content) {
-    return {"gps", {{"Latlng", std::string(latLng)}, {"Content", std::string(content)}},
+    return {"gps",
+            {{"Latlng", std::string(latLng)}, {"Content", std::string(content)}},
             "BtnShowMarker"};
 }
 FormCommand ClearMarkerCommand() { return {"marker", {}, "BtnClearMarker"}; }
@@ -530,7 +568,8 @@ bool IsMarkerCommand(const FormCommand& command) {
 
 std::string FormCommandScript(const FormCommand& command) {
     size_t size = 256 + command.form.size() + command.button.size();
-    for (const auto& [name, value] : command.inputs) size += name.size() + value.size() + 64;
+    for (const auto& [name, value] : command.inputs)
+        size += name.size() + value.size() + 64;
     std::string js;
     js.reserve(size);
     js += "(function () {\n  var f = document.forms[";
@@ -547,8 +586,9 @@ std::string FormCommandScript(const FormCommand& command) {
     js += JsStringLiteral(command.button);
     // A page function that throws is the page's affair: click() reports it
     // to the page's console and returns.
-    js += "];\n  if (!e || typeof e.click !== 'function') return false;\n  e.click();\n"
-          "  return true;\n})();";
+    js +=
+        "];\n  if (!e || typeof e.click !== 'function') return false;\n  e.click();\n"
+        "  return true;\n})();";
     return js;
 }
 
@@ -557,8 +597,10 @@ std::vector<FormCommand> RemoteMapCommands(bool noCarTrack, std::string_view rou
                                            std::string_view markerContent) {
     std::vector<FormCommand> out;
     std::string_view trimmed = route;
-    while (!trimmed.empty() && trimmed.front() == ' ') trimmed.remove_prefix(1);
-    while (!trimmed.empty() && trimmed.back() == ' ') trimmed.remove_suffix(1);
+    while (!trimmed.empty() && trimmed.front() == ' ')
+        trimmed.remove_prefix(1);
+    while (!trimmed.empty() && trimmed.back() == ' ')
+        trimmed.remove_suffix(1);
     if (!noCarTrack && !trimmed.empty()) {
         out.push_back(FirstRouteCommand(route));
     } else {

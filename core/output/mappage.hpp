@@ -95,12 +95,12 @@ struct FormCommand {
 };
 
 FormCommand ShowMarkerCommand(std::string_view latLng, std::string_view content);  // "gps"
-FormCommand ClearMarkerCommand();                                                 // "marker"
-FormCommand ShowRouteCommand(std::string_view route);                             // "route"
-FormCommand ClearRouteCommand();                                                  // "line"
-FormCommand FirstRouteCommand(std::string_view route);   // "first", remote pages only
-FormCommand ClearFirstRouteCommand();                    // "fline", remote pages only
-FormCommand RemoveMarkersCommand();                      // "markers", remote pages only
+FormCommand ClearMarkerCommand();                                                  // "marker"
+FormCommand ShowRouteCommand(std::string_view route);                              // "route"
+FormCommand ClearRouteCommand();                                                   // "line"
+FormCommand FirstRouteCommand(std::string_view route);  // "first", remote pages only
+FormCommand ClearFirstRouteCommand();                   // "fline", remote pages only
+FormCommand RemoveMarkersCommand();                     // "markers", remote pages only
 
 // True for the commands that only replace the position marker, so that a
 // later one makes an earlier, unsent one pointless.

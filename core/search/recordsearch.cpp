@@ -8,7 +8,8 @@
 
 namespace ondavia {
 
-const char* const kSearchClosingQuestion = "원하는 자료를 검색하였습니다.  작업을 종료하겠습니까?     ";
+const char* const kSearchClosingQuestion =
+    "원하는 자료를 검색하였습니다.  작업을 종료하겠습니까?     ";
 
 namespace {
 
@@ -92,7 +93,8 @@ DateTime ReadSixFields(std::string_view text, size_t step) {
 
 DateTime ParseRecordDateTime(std::string_view text) { return ReadSixFields(text, 3); }
 
-SearchRun RunSearch(const std::vector<GridRow>& rows, SearchKind kind, const SearchOptions& options) {
+SearchRun RunSearch(const std::vector<GridRow>& rows, SearchKind kind,
+                    const SearchOptions& options) {
     SearchRun run{kind, options, {}, 0, 0, static_cast<std::int64_t>(rows.size())};
     const size_t n = rows.size();
     auto hit = [&run](size_t i, bool stepped = true) {
@@ -120,10 +122,18 @@ SearchRun RunSearch(const std::vector<GridRow>& rows, SearchKind kind, const Sea
                         counted = s == 11 || r.gpsX == 0 || r.gpsY == 0;
                         stepped = false;
                         break;
-                    case 1: counted = s == 12; break;
-                    case 2: counted = s == 13; break;
-                    case 3: counted = s == 21; break;
-                    case 4: counted = s != 11; break;
+                    case 1:
+                        counted = s == 12;
+                        break;
+                    case 2:
+                        counted = s == 13;
+                        break;
+                    case 3:
+                        counted = s == 21;
+                        break;
+                    case 4:
+                        counted = s != 11;
+                        break;
                     default:
                         counted = true;
                         stepped = false;
@@ -220,24 +230,26 @@ SearchRun RunSearch(const std::vector<GridRow>& rows, SearchKind kind, const Sea
     return run;
 }
 
-std::string HitQuestion(const std::vector<GridRow>& rows, const SearchRun& run, const SearchHit& h) {
+std::string HitQuestion(const std::vector<GridRow>& rows, const SearchRun& run,
+                        const SearchHit& h) {
     const GridRow& r = rows[h.record];
     const GridRow& p = h.record > 0 ? rows[h.record - 1] : r;
     const std::string crcr = "\r\r";
     auto D = [](const GridRow& x) {
-        return T(x) + "  /  거리 : " + FormatThousands(x.km) + "Km  /  누적거리 : " +
-               FormatThousands(x.totKm) + "Km";
+        return T(x) + "  /  거리 : " + FormatThousands(x.km) +
+               "Km  /  누적거리 : " + FormatThousands(x.totKm) + "Km";
     };
     auto G = [](const GridRow& x) {
-        return T(x) + "  /  속도 : " + FormatThousands(x.speed) + " km/h  /  좌표 : " +
-               Fixed6Width10(x.gpsX) + ", " + Fixed6Width10(x.gpsY);
+        return T(x) + "  /  속도 : " + FormatThousands(x.speed) +
+               " km/h  /  좌표 : " + Fixed6Width10(x.gpsX) + ", " + Fixed6Width10(x.gpsY);
     };
     auto A = [](const GridRow& x) {
-        return T(x) + "  /  속도 : " + FormatThousands(x.speed) + " km/h  /  브레이크 : " + Brake(x);
+        return T(x) + "  /  속도 : " + FormatThousands(x.speed) +
+               " km/h  /  브레이크 : " + Brake(x);
     };
     auto B = [](const GridRow& x) {
-        return T(x) + "  /  속도 : " + FormatThousands(x.speed) + " km/h  /  브레이크 : " +
-               Brake(x) + "  /  상태 : " + ZeroPad(x.state, 2, '0');
+        return T(x) + "  /  속도 : " + FormatThousands(x.speed) +
+               " km/h  /  브레이크 : " + Brake(x) + "  /  상태 : " + ZeroPad(x.state, 2, '0');
     };
     auto C = [](const GridRow& x) {
         return "               좌표 : " + Fixed6Width10(x.gpsX) + ",  " + Fixed6Width10(x.gpsY) +
@@ -245,29 +257,30 @@ std::string HitQuestion(const std::vector<GridRow>& rows, const SearchRun& run, 
     };
     switch (run.kind) {
         case SearchKind::Acceleration:
-            return "원하는 조건 의 가속도 내역을 찾았습니다.  \r\r[ X축 : ±1.2G 이상   Y축 : ±0.5G 이상]  "
+            return "원하는 조건 의 가속도 내역을 찾았습니다.  \r\r[ X축 : ±1.2G 이상   Y축 : ±0.5G "
+                   "이상]  "
                    "\r\r\r주행 시간  :  " +
                    T(r) + "       X축 : " + Fixed2(static_cast<double>(Hundredths(r.gx)) / 100.0) +
                    "       Y축 : " + Fixed2(static_cast<double>(Hundredths(r.gy)) / 100.0) + "   " +
                    crcr + "확인을 계속 합니까?";
         case SearchKind::DeviceStatus:
-            return "주행시간  :  " + DT(r) + "     /     상태정보  :  " + TwoDigits(r.state) + crcr +
-                   kCheckAgain;
+            return "주행시간  :  " + DT(r) + "     /     상태정보  :  " + TwoDigits(r.state) +
+                   crcr + kCheckAgain;
         case SearchKind::Distance:
             return D(p) + "   " + crcr + D(r) + "   " + crcr + kCheckAgain;
         case SearchKind::SpeedBand:
         case SearchKind::RpmBand:
-            return T(r) + "   /   속도 :  " + FormatThousands(r.speed) + " km/h   /   RPM :  " +
-                   FormatThousands(r.rpm) + " RPM   " + crcr + kCheckAgain;
+            return T(r) + "   /   속도 :  " + FormatThousands(r.speed) +
+                   " km/h   /   RPM :  " + FormatThousands(r.rpm) + " RPM   " + crcr + kCheckAgain;
         case SearchKind::TimeSequence:
-            return "주행시간  :  " + DT(p) + "     /     상태정보  :  " + TwoDigits(p.state) + crcr +
-                   "주행시간  :  " + DT(r) + "     /     상태정보  :  " + TwoDigits(r.state) + crcr +
-                   kCheckAgain;
+            return "주행시간  :  " + DT(p) + "     /     상태정보  :  " + TwoDigits(p.state) +
+                   crcr + "주행시간  :  " + DT(r) +
+                   "     /     상태정보  :  " + TwoDigits(r.state) + crcr + kCheckAgain;
         case SearchKind::SpeedJump: {
             std::int64_t d = std::llabs(static_cast<std::int64_t>(r.speed) - p.speed);
             return T(p) + "  /  속도 :  " + FormatThousands(p.speed) + " km/h   " + crcr + T(r) +
-                   "  /  속도 :  " + FormatThousands(r.speed) + " km/h  / 속도차 :  " +
-                   FormatThousands(d) + " km/h   " + crcr + kCheckAgain;
+                   "  /  속도 :  " + FormatThousands(r.speed) +
+                   " km/h  / 속도차 :  " + FormatThousands(d) + " km/h   " + crcr + kCheckAgain;
         }
         case SearchKind::FrozenPosition:
             return G(p) + "   " + crcr + G(r) + "   " + crcr + kCheckWrongAgain;
@@ -285,28 +298,46 @@ std::string SummaryText(const SearchRun& run) {
     const std::string c1 = FormatThousands(run.counter1);
     switch (run.kind) {
         case SearchKind::Acceleration:
-            return "X축 횟수 : " + c1 + "회          Y축 횟수 : " + FormatThousands(run.counter2) + "회";
+            return "X축 횟수 : " + c1 + "회          Y축 횟수 : " + FormatThousands(run.counter2) +
+                   "회";
         case SearchKind::DeviceStatus: {
             const char* label;
             switch (run.options.stateChoice) {
-                case 0: label = "G.P.S 장치 이상 횟수"; break;
-                case 1: label = "속도 센서 이상 횟수"; break;
-                case 2: label = "RPM 센서 이상 횟수"; break;
-                case 3: label = "센서 입력부 장치 이상 횟수"; break;
-                default: label = "장치 이상 횟수";
+                case 0:
+                    label = "G.P.S 장치 이상 횟수";
+                    break;
+                case 1:
+                    label = "속도 센서 이상 횟수";
+                    break;
+                case 2:
+                    label = "RPM 센서 이상 횟수";
+                    break;
+                case 3:
+                    label = "센서 입력부 장치 이상 횟수";
+                    break;
+                default:
+                    label = "장치 이상 횟수";
             }
             return std::string(label) + " / 전체 횟수  : " + c1 + "회 / " +
                    FormatThousands(run.records) + "회";
         }
         case SearchKind::Distance:
-            return "거리 오류 : " + c1 + "회  / 누적거리 오류 : " + FormatThousands(run.counter2) + "회";
-        case SearchKind::SpeedBand: return "속도 오류  :  " + c1 + "회";
-        case SearchKind::RpmBand: return "RPM 오류  :  " + c1 + "회";
-        case SearchKind::TimeSequence: return "오류 횟수  :  " + c1 + "회";
-        case SearchKind::SpeedJump: return "속도 이상 :  " + c1 + "회";
-        case SearchKind::FrozenPosition: return "GPS 좌표 중복 :  " + c1 + "회";
-        case SearchKind::StandingMove: return "GPS 위치변경검사 :  " + c1 + "회";
-        case SearchKind::GpsFaultMove: return "GPS 위치오류 :  " + c1 + "회";
+            return "거리 오류 : " + c1 + "회  / 누적거리 오류 : " + FormatThousands(run.counter2) +
+                   "회";
+        case SearchKind::SpeedBand:
+            return "속도 오류  :  " + c1 + "회";
+        case SearchKind::RpmBand:
+            return "RPM 오류  :  " + c1 + "회";
+        case SearchKind::TimeSequence:
+            return "오류 횟수  :  " + c1 + "회";
+        case SearchKind::SpeedJump:
+            return "속도 이상 :  " + c1 + "회";
+        case SearchKind::FrozenPosition:
+            return "GPS 좌표 중복 :  " + c1 + "회";
+        case SearchKind::StandingMove:
+            return "GPS 위치변경검사 :  " + c1 + "회";
+        case SearchKind::GpsFaultMove:
+            return "GPS 위치오류 :  " + c1 + "회";
     }
     return {};
 }

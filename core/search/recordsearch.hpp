@@ -49,10 +49,12 @@ struct SearchRun {
     std::int64_t records = 0;
 };
 
-SearchRun RunSearch(const std::vector<GridRow>& rows, SearchKind kind, const SearchOptions& options);
+SearchRun RunSearch(const std::vector<GridRow>& rows, SearchKind kind,
+                    const SearchOptions& options);
 
 // The question shown at a hit ("\r" stands for a line break).
-std::string HitQuestion(const std::vector<GridRow>& rows, const SearchRun& run, const SearchHit& hit);
+std::string HitQuestion(const std::vector<GridRow>& rows, const SearchRun& run,
+                        const SearchHit& hit);
 // The count line that ends every run.
 std::string SummaryText(const SearchRun& run);
 // What follows the summary after three line breaks.

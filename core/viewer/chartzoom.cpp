@@ -10,8 +10,8 @@ namespace {
 
 // The 1-second and 0.01-second level tables (level = Max - Position).
 constexpr ZoomLevel kSecondLevels[] = {
-    {360, 60, 180},       {1800, 300, 360},     {3600, 600, 3600},
-    {10800, 1800, 3600},  {21600, 3600, 10800}, {43200, 7200, 21600},
+    {360, 60, 180},      {1800, 300, 360},     {3600, 600, 3600},
+    {10800, 1800, 3600}, {21600, 3600, 10800}, {43200, 7200, 21600},
 };
 constexpr ZoomLevel kHundredthLevels[] = {
     {3000, 1000, 3000},
@@ -155,9 +155,9 @@ PointerInfo PointerAt(bool hundredths, DateTime axisValue, int pivotYear) {
 }
 
 std::string HintText(bool hundredths, DateTime pointerTime, const TDTG_RECORD& record) {
-    std::string out =
-        hundredths ? FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", pointerTime).substr(0, 22)
-                   : FormatDateTime("yyyy-mm-dd hh:nn:ss", pointerTime);
+    std::string out = hundredths
+                          ? FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", pointerTime).substr(0, 22)
+                          : FormatDateTime("yyyy-mm-dd hh:nn:ss", pointerTime);
     out += '\n';
     out += std::to_string(record.Speed);
     out += " Km/h   ";

@@ -13,8 +13,10 @@ namespace ondavia::gui {
 void InstallFontSubstitutes() {
     // Fixed-pitch faces for 굴림체/돋움체, the proportional one for their
     // proportional cousins.
-    QFont::insertSubstitutions(QStringLiteral("굴림체"), {QStringLiteral("NanumGothicCoding"), QStringLiteral("NanumGothic")});
-    QFont::insertSubstitutions(QStringLiteral("돋움체"), {QStringLiteral("NanumGothicCoding"), QStringLiteral("NanumGothic")});
+    QFont::insertSubstitutions(QStringLiteral("굴림체"), {QStringLiteral("NanumGothicCoding"),
+                                                          QStringLiteral("NanumGothic")});
+    QFont::insertSubstitutions(QStringLiteral("돋움체"), {QStringLiteral("NanumGothicCoding"),
+                                                          QStringLiteral("NanumGothic")});
     QFont::insertSubstitutions(QStringLiteral("굴림"), {QStringLiteral("NanumGothic")});
     QFont::insertSubstitutions(QStringLiteral("돋움"), {QStringLiteral("NanumGothic")});
     QFont font(QStringLiteral("굴림체"));
@@ -32,7 +34,9 @@ Application::Application(const QString& appDir, const QString& settingsFile) {
     FrmDtgAnalyP_A1 = new TFrmDtgAnalyP_A1(main_.get());
     FrmDtgAnalyP_B = new TFrmDtgAnalyP_B(main_.get());
     FrmDtgAnalyP_B1 = new TFrmDtgAnalyP_B1(main_.get());
-    FrmRecordSearch->Rows = [this]() -> const std::vector<GridRow>& { return main_->recording().rows; };
+    FrmRecordSearch->Rows = [this]() -> const std::vector<GridRow>& {
+        return main_->recording().rows;
+    };
     FrmRecordSearch->FocusRecord = [this](int record) { main_->FocusRecord(record); };
     main_->SearchWindow = FrmRecordSearch;
     main_->DetailWindow = FrmDTG_Detail;

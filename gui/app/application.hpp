@@ -21,7 +21,7 @@ class TFrmDtgAnalyP_B1;
 void InstallFontSubstitutes();
 
 class Application {
-public:
+  public:
     // appDir: the program's folder; settingsFile: the ONDAVIA.INI to use.
     Application(const QString& appDir, const QString& settingsFile);
     ~Application();
@@ -32,7 +32,7 @@ public:
     // FormShow: lays the main window out and fills the file list.
     void Show();
 
-private:
+  private:
     AppState state_;
     std::unique_ptr<TFrmOndavia> main_;
     TFrmDTG_Detail* FrmDTG_Detail = nullptr;

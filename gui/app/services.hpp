@@ -23,7 +23,7 @@ void SetMessageHook(MessageHook hook);
 
 // The hourglass for the life of the object, restored whatever happens.
 class BusyCursor {
-public:
+  public:
     BusyCursor();
     ~BusyCursor();
     BusyCursor(const BusyCursor&) = delete;

@@ -9,7 +9,7 @@ namespace ondavia::gui {
 
 class ShellWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     ShellWindow(const QString& caption, QWidget* parent) : QDialog(parent) {
         setWindowTitle(caption);
         setModal(true);
@@ -19,31 +19,31 @@ public:
 
 class TFrmDTG_Detail : public ShellWindow {
     Q_OBJECT
-public:
+  public:
     explicit TFrmDTG_Detail(QWidget* parent) : ShellWindow(QStringLiteral("정밀 분석"), parent) {}
 };
 
 class TFrmDtgAnalyP_A : public ShellWindow {
     Q_OBJECT
-public:
+  public:
     explicit TFrmDtgAnalyP_A(QWidget* parent) : ShellWindow(QStringLiteral("챠트 출력"), parent) {}
 };
 
 class TFrmDtgAnalyP_A1 : public ShellWindow {
     Q_OBJECT
-public:
+  public:
     explicit TFrmDtgAnalyP_A1(QWidget* parent) : ShellWindow(QStringLiteral("챠트 출력"), parent) {}
 };
 
 class TFrmDtgAnalyP_B : public ShellWindow {
     Q_OBJECT
-public:
+  public:
     explicit TFrmDtgAnalyP_B(QWidget* parent) : ShellWindow(QStringLiteral("화면 출력"), parent) {}
 };
 
 class TFrmDtgAnalyP_B1 : public ShellWindow {
     Q_OBJECT
-public:
+  public:
     explicit TFrmDtgAnalyP_B1(QWidget* parent) : ShellWindow(QStringLiteral("화면 출력"), parent) {}
 };
 

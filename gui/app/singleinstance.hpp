@@ -11,7 +11,7 @@ namespace ondavia::gui {
 
 class SingleInstance : public QObject {
     Q_OBJECT
-public:
+  public:
     // identifier: the program identifier ("ONDAVIA_APP"); the user's name is
     // added so that users on one machine do not see each other.
     explicit SingleInstance(const QString& identifier, QObject* parent = nullptr);
@@ -21,11 +21,11 @@ public:
     bool IsAlreadyRunning();
     QString ServerName() const { return name_; }
 
-signals:
+  signals:
     // Another start asked this instance to show itself.
     void Activated();
 
-private:
+  private:
     QString name_;
     QLocalServer* server_ = nullptr;
 };

@@ -38,15 +38,20 @@ TFrmRecordSearch::TFrmRecordSearch(QWidget* parent) : QDialog(parent) {
 
     group_ = new QGroupBox(this);
     group_->setGeometry(8, 2, 388, 282);
-    const char* captions[] = {
-        "가속도 ( X축 : ±1.2G 이상  Y축 : ±0.5G 이상)", "장치 이상 검사", "거리/누적거리 오류",
-        "속도 오류 (오차율 ±2%초과)", "RPM 오류 (오차율 ±2%초과)", "자료(시간) 중복 또는 누락 오류",
-        "속도 차이가 초당 15km/h 이상 차이가 나는 경우", "속도 5km/h 이상일때 GPS 좌표 중복",
-        "속도 5km/h 미만일때 GPS 좌표가 다른 경우", "GPS 위치 정보 오류"};
-    QRadioButton** targets[] = {&RBtnAcceleration, &RBtnDeviceWrong, &RBtnDistanceWrong,
-                              &RBtnSPDErr,       &RBtnRPMErr,      &RBtnTimeErr,
-                              &RBtnSPD15km,      &RBtn5kmOverGPSDup, &RBtn5kmUnderGPS,
-                              &RBtnGPSDataError};
+    const char* captions[] = {"가속도 ( X축 : ±1.2G 이상  Y축 : ±0.5G 이상)",
+                              "장치 이상 검사",
+                              "거리/누적거리 오류",
+                              "속도 오류 (오차율 ±2%초과)",
+                              "RPM 오류 (오차율 ±2%초과)",
+                              "자료(시간) 중복 또는 누락 오류",
+                              "속도 차이가 초당 15km/h 이상 차이가 나는 경우",
+                              "속도 5km/h 이상일때 GPS 좌표 중복",
+                              "속도 5km/h 미만일때 GPS 좌표가 다른 경우",
+                              "GPS 위치 정보 오류"};
+    QRadioButton** targets[] = {&RBtnAcceleration, &RBtnDeviceWrong,   &RBtnDistanceWrong,
+                                &RBtnSPDErr,       &RBtnRPMErr,        &RBtnTimeErr,
+                                &RBtnSPD15km,      &RBtn5kmOverGPSDup, &RBtn5kmUnderGPS,
+                                &RBtnGPSDataError};
     for (int i = 0; i < 10; ++i) {
         auto* r = new QRadioButton(QString::fromUtf8(captions[i]), group_);
         r->move(10, 15 + 25 * i);
@@ -92,7 +97,8 @@ void TFrmRecordSearch::RBtnRadioBTNClick(QRadioButton* sender) {
         const bool rpm = sender == RBtnRPMErr;
         // Digits only: up to three for a speed, four for an engine speed.
         MEdt01->setValidator(new QRegularExpressionValidator(
-            QRegularExpression(rpm ? QStringLiteral("\\d{0,4}") : QStringLiteral("\\d{0,3}")), MEdt01));
+            QRegularExpression(rpm ? QStringLiteral("\\d{0,4}") : QStringLiteral("\\d{0,3}")),
+            MEdt01));
         MEdt01->setMaxLength(rpm ? 4 : 3);
         MEdt01->setText(rpm ? QStringLiteral("2000") : QStringLiteral("100"));
         MEdt01->move(MEdt01->x(), rpm ? 118 - 5 : 93 - 5);

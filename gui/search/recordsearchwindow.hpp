@@ -19,7 +19,7 @@ namespace ondavia::gui {
 
 class TFrmRecordSearch : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TFrmRecordSearch(QWidget* parent);
 
     // The rows of the open file (may be empty) and how the main grid moves
@@ -37,10 +37,10 @@ public:
     QComboBox* CBoxStateWrong;
     QLineEdit* MEdt01;
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     QGroupBox* group_;
     std::vector<QRadioButton*> radios_;
 };

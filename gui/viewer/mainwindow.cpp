@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCalendarWidget>
-#include <QLayout>
 #include <QDate>
 #include <QDateEdit>
 #include <QDir>
@@ -11,13 +10,14 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QScreen>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSlider>
 #include <QStyle>
@@ -94,9 +94,8 @@ TFrmOndavia::TFrmOndavia(AppState& state, QWidget* parent)
     // A change of the desktop's work area (a panel moved, a screen resized)
     // takes the window to the new area, as at start-up.
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        connect(screen, &QScreen::availableGeometryChanged, this, [this](const QRect& area) {
-            resize(area.right() + 1, area.bottom());
-        });
+        connect(screen, &QScreen::availableGeometryChanged, this,
+                [this](const QRect& area) { resize(area.right() + 1, area.bottom()); });
     }
     LblChartHint->hide();
 }
@@ -127,8 +126,8 @@ void TFrmOndavia::BuildToolbar() {
     ImageLogo = new QLabel(toolbar_);
     ImageLogo->setPixmap(QPixmap(QStringLiteral(":/logo.png")));
     // Commands of windows that are not built yet stay disabled.
-    for (QToolButton* b : {SBtnChartPrint, SBtnMapPrint, SBtnWindowPrint, SBtnSearch, SBtnExcel,
-                           SBtnSetup})
+    for (QToolButton* b :
+         {SBtnChartPrint, SBtnMapPrint, SBtnWindowPrint, SBtnSearch, SBtnExcel, SBtnSetup})
         b->setEnabled(false);
     connect(SBtnSearch, &QToolButton::clicked, this, [this] {
         if (!SearchWindow) return;
@@ -160,9 +159,10 @@ void TFrmOndavia::BuildHeader() {
     ScrBarChart->setEnabled(false);
     BevelHead = Bevel(PanelHead);
     BevelTime = Bevel(PanelHead);
-    const char* captions[] = {"모델명", "차량번호", "차대번호", "사업자번호", "자동차유형", "운전자코드"};
-    QLabel** values[] = {&LblModelName, &LblCarNo, &LblCarBody, &LblBusinessNo, &LblCarKind,
-                         &LblDriverNo};
+    const char* captions[] = {"모델명",     "차량번호",   "차대번호",
+                              "사업자번호", "자동차유형", "운전자코드"};
+    QLabel** values[] = {&LblModelName,  &LblCarNo,   &LblCarBody,
+                         &LblBusinessNo, &LblCarKind, &LblDriverNo};
     for (int i = 0; i < 6; ++i) {
         auto* c = new QLabel(QString::fromUtf8(captions[i]), PanelHead);
         c->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -198,8 +198,8 @@ void TFrmOndavia::BuildBody() {
         LblChartHint->setText(QString());
     });
     connect(ChartGraph, &ChartView::DoubleClicked, this, [this](int x, int) {
-        state_.PointerTime = PointerAt(state_.HundredthsData, ChartGraph->TimeAtX(x),
-                                       CurrentYear()).pointerTime;
+        state_.PointerTime =
+            PointerAt(state_.HundredthsData, ChartGraph->TimeAtX(x), CurrentYear()).pointerTime;
         if (detailAllowed_ && DetailWindow) DetailWindow->show();
     });
     connect(ChartGraph, &ChartView::ContextMenuRequested, this, [this](const QPoint& pos) {
@@ -237,9 +237,10 @@ void TFrmOndavia::BuildBody() {
     });
     connect(GridTextView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
-                SetStatus(4, current.isValid()
-                                 ? QStringLiteral("현재 레코드 : %1").arg(GroupDigits(current.row() + 1))
-                                 : QString());
+                SetStatus(
+                    4, current.isValid()
+                           ? QStringLiteral("현재 레코드 : %1").arg(GroupDigits(current.row() + 1))
+                           : QString());
                 Map->GridTextViewFocusedRecordChanged();  // the map marker follows
             });
     gridEmptyNote_ = new QLabel(QString::fromUtf8(kEmptyNote), GridTextView->viewport());
@@ -248,8 +249,8 @@ void TFrmOndavia::BuildBody() {
     PanelMap = new QWidget(central_);
     PanelMap->setAutoFillBackground(true);
     // ---- map panel: its components and behaviour live in MapView ----
-    Map = new MapView(state_, *recording_, [this] { return GridTextView->currentIndex().row(); },
-                      PanelMap);
+    Map = new MapView(
+        state_, *recording_, [this] { return GridTextView->currentIndex().row(); }, PanelMap);
     LblMapMessage = Map->LblMapMessage;
     BtnMapWide = Map->BtnMapWide;
     LblStartEndRoute = Map->LblStartEndRoute;
@@ -297,7 +298,8 @@ void TFrmOndavia::BuildFileList() {
     SBtnPathName = new QToolButton(PanelFileList);
     SBtnPathName->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
     GridFileListView = new QTableWidget(0, 2, PanelFileList);
-    GridFileListView->setHorizontalHeaderLabels({QStringLiteral("파일 목록"), QStringLiteral("Mode")});
+    GridFileListView->setHorizontalHeaderLabels(
+        {QStringLiteral("파일 목록"), QStringLiteral("Mode")});
     GridFileListView->setColumnHidden(1, true);
     GridFileListView->horizontalHeader()->setStretchLastSection(false);
     GridFileListView->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
@@ -393,8 +395,9 @@ void TFrmOndavia::BuildMenus() {
 // ---- layout -----------------------------------------------------------------
 
 void TFrmOndavia::LayoutMainWindow() {
-    QRect area = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
-                                                  : QRect(0, 0, 1024, 768);
+    QRect area = QGuiApplication::primaryScreen()
+                     ? QGuiApplication::primaryScreen()->availableGeometry()
+                     : QRect(0, 0, 1024, 768);
     LayoutMainWindow(area);
 }
 
@@ -410,12 +413,14 @@ void TFrmOndavia::LayoutMainWindow(const QRect& workArea) {
     PlacePanels();
 
     SetStatus(0, Utf8(state_.ViewerSettings.CompanyName));
-    for (int i = 1; i < 6; ++i) SetStatus(i, QString());
+    for (int i = 1; i < 6; ++i)
+        SetStatus(i, QString());
 
     const bool wideEnough = size.width >= kTimeLabelsMinWidth;
-    for (QWidget* w : {static_cast<QWidget*>(BevelTime), static_cast<QWidget*>(LblStartDTLabel),
-                       static_cast<QWidget*>(LblEndDTLabel), static_cast<QWidget*>(LblStartDateTime),
-                       static_cast<QWidget*>(LblEndDateTime)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(BevelTime), static_cast<QWidget*>(LblStartDTLabel),
+          static_cast<QWidget*>(LblEndDTLabel), static_cast<QWidget*>(LblStartDateTime),
+          static_cast<QWidget*>(LblEndDateTime)})
         w->setVisible(wideEnough);
     PlaceHeader();
 
@@ -481,7 +486,8 @@ void TFrmOndavia::PlacePanels() {
 
     statusBar_->setGeometry(0, h - kStatusHeight, w, kStatusHeight);
     int fixed = 0;
-    for (int i = 0; i < 6; ++i) fixed += kStatusWidths[i];
+    for (int i = 0; i < 6; ++i)
+        fixed += kStatusWidths[i];
     int sx = 0;
     for (int i = 0; i < 6; ++i) {
         int pw = i == 2 ? std::max(0, w - fixed) : kStatusWidths[i];
@@ -538,8 +544,10 @@ void TFrmOndavia::PlaceZoomNumbers() {
         QLabel* number = zoomNumbers_[i];
         number->setVisible(value <= TBarChart->maximum());
         if (value > TBarChart->maximum()) continue;
-        int x = QStyle::sliderPositionFromValue(TBarChart->minimum(), TBarChart->maximum(), value, span);
-        number->setGeometry(TBarChart->x() + x + handle.width() / 2 - 6, TBarChart->y() + 30, 12, 14);
+        int x = QStyle::sliderPositionFromValue(TBarChart->minimum(), TBarChart->maximum(), value,
+                                                span);
+        number->setGeometry(TBarChart->x() + x + handle.width() / 2 - 6, TBarChart->y() + 30, 12,
+                            14);
         number->setEnabled(TBarChart->isEnabled());
     }
 }
@@ -557,25 +565,41 @@ QString TFrmOndavia::StatusText(int panel) const { return StatusPanels[panel]->t
 
 void TFrmOndavia::SetGridWidth(bool wide) {
     state_.GridNarrow = !wide;
-    PmGridWide->setText(wide ? QStringLiteral("텍스트 Grid 축소(&W)") : QStringLiteral("텍스트 Grid 확대(&W)"));
+    PmGridWide->setText(wide ? QStringLiteral("텍스트 Grid 축소(&W)")
+                             : QStringLiteral("텍스트 Grid 확대(&W)"));
     const bool extended = state_.FileMode == 1;
     for (int c = 0; c < kGridColumnCount; ++c) {
         bool visible;
         switch (c) {
-            case ColInfoDateTime: visible = wide; break;
-            case ColInfoTime: visible = !wide; break;
-            case ColSpeed: case ColRPM: case ColBrake: visible = true; break;
-            case ColGear: case ColFuel: case ColAuto: case ColAccel: case ColSteer:
+            case ColInfoDateTime:
+                visible = wide;
+                break;
+            case ColInfoTime:
+                visible = !wide;
+                break;
+            case ColSpeed:
+            case ColRPM:
+            case ColBrake:
+                visible = true;
+                break;
+            case ColGear:
+            case ColFuel:
+            case ColAuto:
+            case ColAccel:
+            case ColSteer:
                 visible = wide && extended;
                 break;
-            default: visible = wide;
+            default:
+                visible = wide;
         }
         GridTextView->setColumnHidden(c, !visible);
     }
     PlacePanels();
 }
 
-void TFrmOndavia::PmGridWideClick() { SetGridWidth(PmGridWide->text().contains(QStringLiteral("확대"))); }
+void TFrmOndavia::PmGridWideClick() {
+    SetGridWidth(PmGridWide->text().contains(QStringLiteral("확대")));
+}
 
 void TFrmOndavia::PMenuGridPopup() {
     const bool rows = gridModel_->rowCount() > 0;
@@ -670,7 +694,8 @@ void TFrmOndavia::OpenSelectedFile() {
     int row = GridFileListView->currentRow();
     if (row < 0 || row >= static_cast<int>(listed_.size())) return;
     const ListedFile& file = listed_[static_cast<size_t>(row)];
-    const QString identity = (LblPathName->text() + Utf8(file.displayName) + QStringLiteral(".TXT")).toUpper();
+    const QString identity =
+        (LblPathName->text() + Utf8(file.displayName) + QStringLiteral(".TXT")).toUpper();
     state_.CurrentFilePath = identity;
     if (identity == state_.LoadedFilePath) return;
     state_.MapReady = false;
@@ -720,7 +745,8 @@ bool TFrmOndavia::LoadDataFile() {
     SetStatus(2, state_.FileMode == 1
                      ? QStringLiteral("연료소모량 : %1  ").arg(GroupDigits(recording_->fuelTotal))
                      : QString());
-    SetStatus(3, QStringLiteral("레코드 갯수 : %1").arg(GroupDigits(static_cast<long long>(recording_->rows.size()))));
+    SetStatus(3, QStringLiteral("레코드 갯수 : %1")
+                     .arg(GroupDigits(static_cast<long long>(recording_->rows.size()))));
     ShowEmptyNotes();
     return true;
 }
@@ -741,12 +767,9 @@ void TFrmOndavia::SetHeaderLabels(const HeaderTexts& h) {
     LblDriverNo->setText(Utf8(h.driverNo));
 }
 
-int TFrmOndavia::Units(DateTime from, DateTime to) const {
-    return state_.HundredthsData ? MillisecondsBetween(from, to) : SecondsBetween(from, to);
-}
-
 void TFrmOndavia::FillChart() {
-    SetStatus(1, state_.HundredthsData ? QStringLiteral("0.01초 데이터") : QStringLiteral("1초 데이터"));
+    SetStatus(
+        1, state_.HundredthsData ? QStringLiteral("0.01초 데이터") : QStringLiteral("1초 데이터"));
     ChartGraph->setEnabled(true);
     SBtnMapPrint->setEnabled(false);
     ChartGraph->SetBottomAxisVisible(true);
@@ -802,11 +825,12 @@ void TFrmOndavia::ClearView() {
 // ---- chart interaction ------------------------------------------------------
 
 void TFrmOndavia::TBarChartPropertiesChange() {
-    ScrollBarState current{ScrBarChart->minimum(), ScrBarChart->maximum(), ScrBarChart->value(),
-                           ScrBarChart->singleStep(), ScrBarChart->pageStep(),
-                           ScrBarChart->isEnabled()};
-    ZoomResult z = ApplyZoom(state_.HundredthsData, state_.ChartStartTime, state_.ChartEndTime,
-                             TBarChart->value(), TBarChart->maximum(), ChartGraph->SpanMin(), current);
+    ScrollBarState current{ScrBarChart->minimum(),  ScrBarChart->maximum(),
+                           ScrBarChart->value(),    ScrBarChart->singleStep(),
+                           ScrBarChart->pageStep(), ScrBarChart->isEnabled()};
+    ZoomResult z =
+        ApplyZoom(state_.HundredthsData, state_.ChartStartTime, state_.ChartEndTime,
+                  TBarChart->value(), TBarChart->maximum(), ChartGraph->SpanMin(), current);
     windowLength_ = z.windowLength;
     {
         QSignalBlocker block(ScrBarChart);
@@ -852,9 +876,9 @@ void TFrmOndavia::ChartGraphMouseMove(int x, int y) {
 
 void TFrmOndavia::PMenuChartPopup() {
     PMChartPrint->setEnabled(ChartGraph->isEnabled());
-    detailAllowed_ = ChartGraph->isEnabled() &&
-                     DetailGraphAllowed(state_.HundredthsData, state_.ChartStartTime,
-                                        state_.ChartEndTime);
+    detailAllowed_ =
+        ChartGraph->isEnabled() &&
+        DetailGraphAllowed(state_.HundredthsData, state_.ChartStartTime, state_.ChartEndTime);
     PMGraphDetail->setEnabled(detailAllowed_);
 }
 

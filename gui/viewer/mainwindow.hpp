@@ -33,7 +33,7 @@ class RecordGridModel;
 
 class TFrmOndavia : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit TFrmOndavia(AppState& state, QWidget* parent = nullptr);
     ~TFrmOndavia() override;
 
@@ -107,12 +107,12 @@ public:
     // Opens folders for SBtnPathNameClick; tests replace it.
     std::function<QString(QWidget*, const QString&)> ChooseFolder;
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void BuildToolbar();
     void BuildHeader();
     void BuildBody();
@@ -126,7 +126,6 @@ private:
     void ShowEmptyNotes();
     void SBtnPathNameClick();
     void SetStatus(int panel, const QString& text);
-    int Units(DateTime from, DateTime to) const;
 
     AppState& state_;
     std::unique_ptr<Recording> recording_;

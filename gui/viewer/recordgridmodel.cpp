@@ -19,7 +19,8 @@ QString OneDecimal(double v) {
 
 QString GroupDigits(long long value) {
     QString digits = QString::number(value < 0 ? -value : value);
-    for (int i = digits.size() - 3; i > 0; i -= 3) digits.insert(i, QLatin1Char(','));
+    for (int i = digits.size() - 3; i > 0; i -= 3)
+        digits.insert(i, QLatin1Char(','));
     return value < 0 ? QLatin1Char('-') + digits : digits;
 }
 
@@ -42,34 +43,62 @@ int RecordGridModel::columnCount(const QModelIndex& parent) const {
 QString RecordGridModel::CellText(const GridRow& r, int column) {
     const QLatin1Char space(' ');
     switch (column) {
-        case ColInfoDateTime: return Bytes(r.DateTimeText());
-        case ColInfoTime: return Bytes(r.TimeText());
-        case ColSpeed: return QString::number(r.speed) + space;
-        case ColRPM: return QString::number(r.rpm) + space;
-        case ColBrake: return r.brakeOn ? QStringLiteral("ON") : QStringLiteral("OFF");
-        case ColKm: return GroupDigits(r.km) + space;
-        case ColTotKm: return GroupDigits(r.totKm) + space;
-        case ColGpsX: return QString::number(r.gpsX, 'f', 6) + space;
-        case ColGpsY: return QString::number(r.gpsY, 'f', 6) + space;
-        case ColGpsAngle: return QString::number(r.azimuth) + space;
-        case ColGx: return OneDecimal(r.gx) + space;
-        case ColGy: return OneDecimal(r.gy) + space;
-        case ColState: return QStringLiteral("%1").arg(r.state, 2, 10, QLatin1Char('0'));
-        case ColGear: return Bytes(r.Gear());
-        case ColFuel: return r.extended ? QString::number(r.fuel) : QString();
-        case ColAuto: return Bytes(r.Autonomous());
-        case ColAccel: return Bytes(r.Accel());
-        case ColSteer: return Bytes(r.Steer());
-        default: return {};
+        case ColInfoDateTime:
+            return Bytes(r.DateTimeText());
+        case ColInfoTime:
+            return Bytes(r.TimeText());
+        case ColSpeed:
+            return QString::number(r.speed) + space;
+        case ColRPM:
+            return QString::number(r.rpm) + space;
+        case ColBrake:
+            return r.brakeOn ? QStringLiteral("ON") : QStringLiteral("OFF");
+        case ColKm:
+            return GroupDigits(r.km) + space;
+        case ColTotKm:
+            return GroupDigits(r.totKm) + space;
+        case ColGpsX:
+            return QString::number(r.gpsX, 'f', 6) + space;
+        case ColGpsY:
+            return QString::number(r.gpsY, 'f', 6) + space;
+        case ColGpsAngle:
+            return QString::number(r.azimuth) + space;
+        case ColGx:
+            return OneDecimal(r.gx) + space;
+        case ColGy:
+            return OneDecimal(r.gy) + space;
+        case ColState:
+            return QStringLiteral("%1").arg(r.state, 2, 10, QLatin1Char('0'));
+        case ColGear:
+            return Bytes(r.Gear());
+        case ColFuel:
+            return r.extended ? QString::number(r.fuel) : QString();
+        case ColAuto:
+            return Bytes(r.Autonomous());
+        case ColAccel:
+            return Bytes(r.Accel());
+        case ColSteer:
+            return Bytes(r.Steer());
+        default:
+            return {};
     }
 }
 
 Qt::Alignment RecordGridModel::CellAlignment(int column) {
     switch (column) {
-        case ColSpeed: case ColRPM: case ColKm: case ColTotKm: case ColGpsX: case ColGpsY:
-        case ColGpsAngle: case ColGx: case ColGy: case ColFuel:
+        case ColSpeed:
+        case ColRPM:
+        case ColKm:
+        case ColTotKm:
+        case ColGpsX:
+        case ColGpsY:
+        case ColGpsAngle:
+        case ColGx:
+        case ColGy:
+        case ColFuel:
             return Qt::AlignRight | Qt::AlignVCenter;
-        default: return Qt::AlignCenter;
+        default:
+            return Qt::AlignCenter;
     }
 }
 

@@ -9,7 +9,7 @@ namespace ondavia::gui {
 
 class RecordGridModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     explicit RecordGridModel(QObject* parent = nullptr);
 
     // Shows the rows of rec (kept by the caller for as long as it is shown);
@@ -27,7 +27,7 @@ public:
     static Qt::Alignment CellAlignment(int column);
     static int ColumnWidth(int column);
 
-private:
+  private:
     const Recording* rec_ = nullptr;
 };
 

@@ -37,8 +37,8 @@ const QColor kGrid(200, 200, 200);
 const QColor kDisabledText(150, 150, 150);
 const QColor kDisabledBackground(240, 240, 240);
 
-constexpr int kTitleGap = 4;   // between tick labels and an axis title
-constexpr int kOuterPad = 4;   // between an axis title and the widget edge
+constexpr int kTitleGap = 4;  // between tick labels and an axis title
+constexpr int kOuterPad = 4;  // between an axis title and the widget edge
 
 // Axis numbers: thousands separated by ",", up to three decimals, no
 // trailing zeros ("1,250", "-1.5", "0").
@@ -46,11 +46,13 @@ QString FormatAxisNumber(double v) {
     double r = std::round(v * 1000.0) / 1000.0;
     if (r == 0) r = 0;  // no "-0"
     QString digits = QString::number(std::fabs(r), 'f', 3);
-    while (digits.endsWith(QLatin1Char('0'))) digits.chop(1);
+    while (digits.endsWith(QLatin1Char('0')))
+        digits.chop(1);
     if (digits.endsWith(QLatin1Char('.'))) digits.chop(1);
     int point = digits.indexOf(QLatin1Char('.'));
     int intEnd = point < 0 ? static_cast<int>(digits.size()) : point;
-    for (int i = intEnd - 3; i > 0; i -= 3) digits.insert(i, QLatin1Char(','));
+    for (int i = intEnd - 3; i > 0; i -= 3)
+        digits.insert(i, QLatin1Char(','));
     return r < 0 ? QLatin1Char('-') + digits : digits;
 }
 
@@ -59,14 +61,14 @@ QString FormatAxisNumber(double v) {
 // Ticks of a value axis at a fixed step; when the band is too short for a
 // label at every step the step is widened to a multiple of it.
 class BandTicker : public QCPAxisTicker {
-public:
+  public:
     BandTicker(QCPAxis* axis, double step) : axis_(axis), step_(step) {}
 
     // The band height the last ticks were made for, and the one now laid out.
     int UsedLength() const { return usedLength_; }
     int CurrentLength() const { return axis_->axisRect() ? axis_->axisRect()->height() : 0; }
 
-protected:
+  protected:
     double getTickStep(const QCPRange& range) override {
         usedLength_ = CurrentLength();
         if (usedLength_ <= 0 || range.size() <= 0) return step_;
@@ -81,7 +83,7 @@ protected:
         return FormatAxisNumber(tick);
     }
 
-private:
+  private:
     QCPAxis* axis_;
     double step_;
     int usedLength_ = -1;
@@ -90,22 +92,22 @@ private:
 // Time-of-day labels "hh:nn:ss.zz" at a readable step, at least 50 pixels
 // (and a label width) apart, with four minor ticks between labels.
 class TimeOfDayTicker : public QCPAxisTicker {
-public:
+  public:
     explicit TimeOfDayTicker(QCPAxis* axis) : axis_(axis) {}
 
     int UsedLength() const { return usedLength_; }
     int CurrentLength() const { return axis_->axisRect() ? axis_->axisRect()->width() : 0; }
 
-protected:
+  protected:
     double getTickStep(const QCPRange& range) override {
         static constexpr double kSteps[] = {
-            0.01, 0.02, 0.05, 0.1,  0.2,  0.5,  1,    2,     5,     10,    15,    20,   30,
-            60,   120,  300,  600,  900,  1200, 1800, 3600, 7200, 10800, 14400, 21600, 43200,
-            86400};
+            0.01, 0.02, 0.05, 0.1, 0.2,  0.5,  1,    2,    5,     10,    15,    20,    30,   60,
+            120,  300,  600,  900, 1200, 1800, 3600, 7200, 10800, 14400, 21600, 43200, 86400};
         usedLength_ = CurrentLength();
         const double length = usedLength_ > 0 ? usedLength_ : 1000;
         const QFontMetrics fm(axis_->tickLabelFont());
-        const double minGap = std::max(50, fm.horizontalAdvance(QStringLiteral("00:00:00.00")) + 12);
+        const double minGap =
+            std::max(50, fm.horizontalAdvance(QStringLiteral("00:00:00.00")) + 12);
         const double secondsPerPixel = range.size() / length;
         for (double step : kSteps) {
             if (step >= minGap * secondsPerPixel) return step;
@@ -114,10 +116,11 @@ protected:
     }
     int getSubTickCount(double) override { return 4; }
     QString getTickLabel(double tick, const QLocale&, QChar, int) override {
-        return QString::fromStdString(FormatDateTime("hh:nn:ss.zz", ChartView::DateTimeFromKey(tick)));
+        return QString::fromStdString(
+            FormatDateTime("hh:nn:ss.zz", ChartView::DateTimeFromKey(tick)));
     }
 
-private:
+  private:
     QCPAxis* axis_;
     int usedLength_ = -1;
 };
@@ -126,7 +129,7 @@ private:
 // exactly its share of the plot area; the plot area reserves the room its
 // axes need (NeededMargin) and draws its titles.
 class BandRect : public QCPAxisRect {
-public:
+  public:
     struct Title {
         QString text;
         bool vertical = false;  // read top to bottom
@@ -147,10 +150,10 @@ public:
     Title leftTitle, rightTitle;
     std::vector<QSharedPointer<BandTicker>> tickers;
 
-protected:
+  protected:
     int calculateAutoMargin(QCP::MarginSide) override { return 0; }
 
-private:
+  private:
     BandPlace place_;
 };
 
@@ -158,7 +161,7 @@ private:
 // bottom and a label-less copy at the top; its side margins fit the widest
 // band axis and title on each side.
 class PlotAreaRect : public QCPAxisRect {
-public:
+  public:
     explicit PlotAreaRect(QCustomPlot* plot) : QCPAxisRect(plot, true) {
         setRangeDrag(Qt::Orientations());
         setRangeZoom(Qt::Orientations());
@@ -181,9 +184,10 @@ public:
         }
     }
 
-protected:
+  protected:
     int calculateAutoMargin(QCP::MarginSide side) override {
-        if (side != QCP::msLeft && side != QCP::msRight) return QCPAxisRect::calculateAutoMargin(side);
+        if (side != QCP::msLeft && side != QCP::msRight)
+            return QCPAxisRect::calculateAutoMargin(side);
         int margin = 0;
         for (BandRect* band : bands) {
             const BandRect::Title& title = side == QCP::msLeft ? band->leftTitle : band->rightTitle;
@@ -203,7 +207,7 @@ protected:
         }
     }
 
-private:
+  private:
     static QCPAxis* SideAxis(BandRect* band, QCP::MarginSide side) {
         return band->axis(side == QCP::msLeft ? QCPAxis::atLeft : QCPAxis::atRight);
     }
@@ -235,9 +239,9 @@ private:
             painter->drawText(QRectF(-length / 2.0, -extent / 2.0, length, extent), Qt::AlignCenter,
                               title.text);
         } else {
-            painter->drawText(box,
-                              Qt::AlignVCenter | (side == QCP::msLeft ? Qt::AlignRight : Qt::AlignLeft),
-                              title.text);
+            painter->drawText(
+                box, Qt::AlignVCenter | (side == QCP::msLeft ? Qt::AlignRight : Qt::AlignLeft),
+                title.text);
         }
         painter->restore();
     }
@@ -248,7 +252,7 @@ private:
 // value reaches the threshold. With few records on screen a bar covers 80%
 // of the record spacing.
 class ColumnBars : public QCPAbstractPlottable {
-public:
+  public:
     ColumnBars(QCPAxis* keyAxis, QCPAxis* valueAxis) : QCPAbstractPlottable(keyAxis, valueAxis) {
         setAntialiased(false);
         setAntialiasedFill(false);
@@ -286,7 +290,7 @@ public:
         return QCPRange(0, std::max(0.0, *std::max_element(values_.begin(), values_.end())));
     }
 
-protected:
+  protected:
     void draw(QCPPainter* painter) override {
         QCPAxis* keyAxis = mKeyAxis.data();
         QCPAxis* valueAxis = mValueAxis.data();
@@ -329,7 +333,8 @@ protected:
         for (int c = 0; c < width;) {
             const float v = columns_[static_cast<size_t>(c)];
             int run = 1;
-            while (c + run < width && columns_[static_cast<size_t>(c + run)] == v) ++run;
+            while (c + run < width && columns_[static_cast<size_t>(c + run)] == v)
+                ++run;
             if (v > 0) {
                 const double top = valueAxis->coordToPixel(v);
                 painter->fillRect(QRectF(area.left() + c, top, run, base - top),
@@ -343,7 +348,7 @@ protected:
         painter->fillRect(rect, normal_);
     }
 
-private:
+  private:
     QVector<double> keys_, values_;
     double spacing_ = 1;
     QColor normal_ = kBlue, high_ = kBlue;
@@ -484,7 +489,8 @@ void ChartView::BuildPlot() {
     rpm_ = line(speedBand_, QCPAxis::atRight, "RPM", kRed);
     engine_ = line(engineBand_, QCPAxis::atLeft, "Engine", kBlue);
     engine_->setLineStyle(QCPGraph::lsStepLeft);
-    brake_ = new ColumnBars(engineBand_->axis(QCPAxis::atBottom), engineBand_->axis(QCPAxis::atRight));
+    brake_ =
+        new ColumnBars(engineBand_->axis(QCPAxis::atBottom), engineBand_->axis(QCPAxis::atRight));
     brake_->setName(QStringLiteral("Brake"));
     brake_->SetColours(kRed, kRed, 0);
     distance_ = line(distanceBand_, QCPAxis::atLeft, "Distance", kBlue);
@@ -585,7 +591,8 @@ void ChartView::Fill(const TDTG_CLASS& table, bool hundredths) {
 void ChartView::ClearChart() {
     speed_->Clear();
     brake_->Clear();
-    for (QCPGraph* g : {rpm_, engine_, distance_, gx_, gy_}) g->data()->clear();
+    for (QCPGraph* g : {rpm_, engine_, distance_, gx_, gy_})
+        g->data()->clear();
     SetBottomAxisVisible(false);
     plot_->replot(QCustomPlot::rpQueuedReplot);
 }
@@ -617,7 +624,8 @@ void ChartView::ApplyKeyRange() {
     const QCPRange range(lower, upper);
     area_->axis(QCPAxis::atBottom)->setRange(range);
     area_->axis(QCPAxis::atTop)->setRange(range);
-    for (BandRect* band : bands_) band->axis(QCPAxis::atBottom)->setRange(range);
+    for (BandRect* band : bands_)
+        band->axis(QCPAxis::atBottom)->setRange(range);
 }
 
 DateTime ChartView::TimeAtX(int x) const {
@@ -641,12 +649,20 @@ QRect ChartView::SeriesArea(Series series) const {
     BandRect* band = nullptr;
     switch (series) {
         case Series::Speed:
-        case Series::Rpm: band = speedBand_; break;
+        case Series::Rpm:
+            band = speedBand_;
+            break;
         case Series::Engine:
-        case Series::Brake: band = engineBand_; break;
-        case Series::Distance: band = distanceBand_; break;
+        case Series::Brake:
+            band = engineBand_;
+            break;
+        case Series::Distance:
+            band = distanceBand_;
+            break;
         case Series::Gx:
-        case Series::Gy: band = gBand_; break;
+        case Series::Gy:
+            band = gBand_;
+            break;
     }
     return band->rect().translated(plot_->pos());
 }
@@ -655,12 +671,18 @@ namespace {
 QCPGraph* GraphOf(ChartView::Series s, QCPGraph* rpm, QCPGraph* engine, QCPGraph* distance,
                   QCPGraph* gx, QCPGraph* gy) {
     switch (s) {
-        case ChartView::Series::Rpm: return rpm;
-        case ChartView::Series::Engine: return engine;
-        case ChartView::Series::Distance: return distance;
-        case ChartView::Series::Gx: return gx;
-        case ChartView::Series::Gy: return gy;
-        default: return nullptr;
+        case ChartView::Series::Rpm:
+            return rpm;
+        case ChartView::Series::Engine:
+            return engine;
+        case ChartView::Series::Distance:
+            return distance;
+        case ChartView::Series::Gx:
+            return gx;
+        case ChartView::Series::Gy:
+            return gy;
+        default:
+            return nullptr;
     }
 }
 }  // namespace
@@ -704,22 +726,29 @@ void ChartView::changeEvent(QEvent* event) {
 bool ChartView::eventFilter(QObject* watched, QEvent* event) {
     if (watched == plot_) {
         switch (event->type()) {
-            case QEvent::Enter: emit MouseEntered(); break;
-            case QEvent::Leave: emit MouseLeft(); break;
+            case QEvent::Enter:
+                emit MouseEntered();
+                break;
+            case QEvent::Leave:
+                emit MouseLeft();
+                break;
             case QEvent::MouseMove: {
-                const QPoint p = plot_->mapTo(this, static_cast<QMouseEvent*>(event)->position().toPoint());
+                const QPoint p =
+                    plot_->mapTo(this, static_cast<QMouseEvent*>(event)->position().toPoint());
                 emit MouseMoved(p.x(), p.y());
                 break;
             }
             case QEvent::MouseButtonDblClick: {
-                const QPoint p = plot_->mapTo(this, static_cast<QMouseEvent*>(event)->position().toPoint());
+                const QPoint p =
+                    plot_->mapTo(this, static_cast<QMouseEvent*>(event)->position().toPoint());
                 emit DoubleClicked(p.x(), p.y());
                 break;
             }
             case QEvent::ContextMenu:
                 emit ContextMenuRequested(static_cast<QContextMenuEvent*>(event)->globalPos());
                 return true;
-            default: break;
+            default:
+                break;
         }
     }
     return QWidget::eventFilter(watched, event);

@@ -27,7 +27,7 @@ class TimeOfDayTicker;
 
 class ChartView : public QWidget {
     Q_OBJECT
-public:
+  public:
     // The seven series, in the order the chart draws them.
     enum class Series { Speed, Rpm, Engine, Brake, Distance, Gx, Gy };
 
@@ -72,18 +72,18 @@ public:
     static double KeyFromDateTime(DateTime t);
     static DateTime DateTimeFromKey(double key);
 
-signals:
+  signals:
     void MouseMoved(int x, int y);  // widget coordinates
     void MouseEntered();
     void MouseLeft();
     void DoubleClicked(int x, int y);
     void ContextMenuRequested(const QPoint& globalPos);
 
-protected:
+  protected:
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void BuildPlot();
     void ApplyFonts();
     void ApplyLook();

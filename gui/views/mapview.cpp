@@ -138,9 +138,7 @@ MapView::MapView(AppState& state, Recording& recording, std::function<int()> cur
 
 MapView::~MapView() { TimerLoadMap->stop(); }
 
-bool MapView::MapWide() const {
-    return BtnMapWide->text() == QString::fromUtf8(kMapNarrowCaption);
-}
+bool MapView::MapWide() const { return BtnMapWide->text() == QString::fromUtf8(kMapNarrowCaption); }
 
 bool MapView::eventFilter(QObject* watched, QEvent* event) {
     if (watched == PanelMap && event->type() == QEvent::Resize) {
@@ -234,7 +232,8 @@ void MapView::Send(FormCommand command) {
     WebBrowserMap->page()->runJavaScript(Utf8(FormCommandScript(command)),
                                          QWebEngineScript::MainWorld,
                                          [self, form](const QVariant& found) {
-                                             if (self) emit self->CommandAnswered(form, found.toBool());
+                                             if (self)
+                                                 emit self->CommandAnswered(form, found.toBool());
                                          });
 }
 
@@ -293,8 +292,8 @@ void MapView::ShowRouteOnMap() {
     }
     bool shown = true;
     const TDtgSetValue& settings = state_.ViewerSettings;
-    const QString probe = Utf8(settings.MapProbeUrl.empty() ? settings.MapScriptUrl
-                                                             : settings.MapProbeUrl);
+    const QString probe =
+        Utf8(settings.MapProbeUrl.empty() ? settings.MapScriptUrl : settings.MapProbeUrl);
     if (!settings.GpsView) {
         shown = false;
         ShowMessage(kMapNotUsedMessage);

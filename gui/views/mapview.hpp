@@ -62,12 +62,11 @@ QString MapPageFolder();
 
 class MapView : public QObject {
     Q_OBJECT
-public:
+  public:
     // panel: the main window's PanelMap; the labels and the button are made
     // in it. recording and currentRow give the rows on show and the grid's
     // current row (-1 for none).
-    MapView(AppState& state, Recording& recording, std::function<int()> currentRow,
-            QWidget* panel);
+    MapView(AppState& state, Recording& recording, std::function<int()> currentRow, QWidget* panel);
     ~MapView() override;
 
     // Start-up, before the main window is laid out: chooses the page from
@@ -112,7 +111,7 @@ public:
     // answers instead. Returns 1 for OK.
     std::function<int(QString& start, QString& end)> AskRouteTime;
 
-signals:
+  signals:
     // A form command handed to the page, and the page's answer (false when
     // the form or one of its elements was missing).
     void CommandSent(const QString& form);
@@ -120,10 +119,10 @@ signals:
     // BtnMapWide changed the map's size; the window places the panel anew.
     void MapWideChanged();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     bool Remote() const { return selectMap_ != 0; }
     void EnsureBrowser();
     void Navigate(const QString& address, bool localFile);
@@ -140,8 +139,8 @@ private:
     AppState& state_;
     Recording& recording_;
     std::function<int()> currentRow_;
-    int selectMap_ = 0;       // as read at start-up
-    int loadsInFlight_ = 0;   // navigations not yet finished
+    int selectMap_ = 0;             // as read at start-up
+    int loadsInFlight_ = 0;         // navigations not yet finished
     std::deque<FormCommand> held_;  // commands waiting for a page to finish loading
 };
 

@@ -17,7 +17,8 @@ namespace ondavia::gui {
 TFrmEnterRouteTime::TFrmEnterRouteTime(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("경로 시간 입력"));
     setModal(true);
-    LblGuide = new QLabel(QStringLiteral("출력할 경로의 시작 시간과 종료 시간을 입력하세요."), this);
+    LblGuide =
+        new QLabel(QStringLiteral("출력할 경로의 시작 시간과 종료 시간을 입력하세요."), this);
     auto edit = [this] {
         auto* e = new QTimeEdit(this);
         e->setDisplayFormat(QStringLiteral("HH:mm"));
@@ -81,7 +82,8 @@ void TFrmEnterRouteTime::BtnOkClick() {
             ShowError(this, QString::fromUtf8(kRouteEndOutsideMessage));
             TEdtEndTime->setFocus();
             return;
-        case RouteTimeVerdict::Accepted: break;
+        case RouteTimeVerdict::Accepted:
+            break;
     }
     StartTime = QString::fromStdString(check.start);
     EndTime = QString::fromStdString(check.end);

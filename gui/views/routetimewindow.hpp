@@ -13,7 +13,7 @@ namespace ondavia::gui {
 
 class TFrmEnterRouteTime : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TFrmEnterRouteTime(QWidget* parent = nullptr);
 
     // The file's first and last time ("hh:nn:ss") before the window is
@@ -32,7 +32,7 @@ public:
     QPushButton* BtnOk;
     QPushButton* BtnCancel;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 };

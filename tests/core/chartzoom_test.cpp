@@ -26,7 +26,8 @@ TEST(ZoomBar, EnabledStateAndMaxFollowTheFileLength) {
         int max;  // with previousMax 5: a disabled bar keeps it
     } cases[] = {
         {false, 360'000, false, 5},
-        {false, 360'999, false, 5},  // whole seconds only: still 360 s
+        {false, 360'999, false, 5},  // whole seconds only: still 360
+                                     // s
         {false, 361'000, true, 2},
         {false, 1'800'000, true, 2},
         {false, 1'801'000, true, 3},
@@ -99,30 +100,38 @@ TEST(ApplyZoom, ZoomedPositions) {
         int window, scrollMax, scrollPosition, small, large;
         bool enabled;
     } cases[] = {
-        {"5000 s, position 4 of 4", false, 5'000'000, 4, 4, 0, 0, 360'000, 360, 4640, 0, 60, 180, true},
-        {"5000 s, position 3 of 4", false, 5'000'000, 3, 4, 0, 0, 1'800'000, 1800, 3200, 0, 300, 360, true},
-        {"5000 s, position 2 of 4", false, 5'000'000, 2, 4, 0, 0, 3'600'000, 3600, 1400, 0, 600, 3600, true},
-        {"zoom keeps the left edge", false, 5'000'000, 4, 4, 1'000'000, 1'000'000, 1'360'000, 360, 4640,
-         1000, 60, 180, true},
-        {"zoom-out pulled back to end", false, 5'000'000, 2, 4, 4'000'000, 1'400'000, 5'000'000, 3600,
-         1400, 1400, 600, 3600, true},
-        {"window exactly up to the end", false, 5'000'000, 2, 4, 1'400'000, 1'400'000, 5'000'000, 3600,
-         1400, 1400, 600, 3600, true},
-        {"day-long file, position 2 of 7", false, 86'399'000, 2, 7, 0, 0, 43'200'000, 43200, 43199, 0,
-         7200, 21600, true},
-        {"8 s 0.01 file, position 3 of 3", true, 8'000, 3, 3, 0, 0, 3'000, 3000, 5000, 0, 1000, 3000, true},
-        {"8 s 0.01 file, position 2 of 3", true, 8'000, 2, 3, 0, 0, 6'000, 6000, 2000, 0, 2000, 6000, true},
-        {"0.01 pull-back", true, 8'000, 2, 3, 5'000, 2'000, 8'000, 6000, 2000, 2000, 2000, 6000, true},
+        {"5000 s, position 4 of 4", false, 5'000'000, 4, 4, 0, 0, 360'000, 360, 4640, 0, 60, 180,
+         true},
+        {"5000 s, position 3 of 4", false, 5'000'000, 3, 4, 0, 0, 1'800'000, 1800, 3200, 0, 300,
+         360, true},
+        {"5000 s, position 2 of 4", false, 5'000'000, 2, 4, 0, 0, 3'600'000, 3600, 1400, 0, 600,
+         3600, true},
+        {"zoom keeps the left edge", false, 5'000'000, 4, 4, 1'000'000, 1'000'000, 1'360'000, 360,
+         4640, 1000, 60, 180, true},
+        {"zoom-out pulled back to end", false, 5'000'000, 2, 4, 4'000'000, 1'400'000, 5'000'000,
+         3600, 1400, 1400, 600, 3600, true},
+        {"window exactly up to the end", false, 5'000'000, 2, 4, 1'400'000, 1'400'000, 5'000'000,
+         3600, 1400, 1400, 600, 3600, true},
+        {"day-long file, position 2 of 7", false, 86'399'000, 2, 7, 0, 0, 43'200'000, 43200, 43199,
+         0, 7200, 21600, true},
+        {"8 s 0.01 file, position 3 of 3", true, 8'000, 3, 3, 0, 0, 3'000, 3000, 5000, 0, 1000,
+         3000, true},
+        {"8 s 0.01 file, position 2 of 3", true, 8'000, 2, 3, 0, 0, 6'000, 6000, 2000, 0, 2000,
+         6000, true},
+        {"0.01 pull-back", true, 8'000, 2, 3, 5'000, 2'000, 8'000, 6000, 2000, 2000, 2000, 6000,
+         true},
         // A short file while the disabled slider still stands where an earlier file left it.
-        {"window longer than the file", false, 300'000, 2, 7, 0, 0, 300'000, 43200, 0, 0, 7200, 21600,
+        {"window longer than the file", false, 300'000, 2, 7, 0, 0, 300'000, 43200, 0, 0, 7200,
+         21600, false},
+        {"window as long as the file", false, 360'000, 7, 7, 0, 0, 360'000, 360, 0, 0, 60, 180,
          false},
-        {"window as long as the file", false, 360'000, 7, 7, 0, 0, 360'000, 360, 0, 0, 60, 180, false},
-        {"pulled back past the start", false, 300'000, 6, 7, 200'000, 0, 300'000, 1800, 0, 0, 300, 360,
+        {"pulled back past the start", false, 300'000, 6, 7, 200'000, 0, 300'000, 1800, 0, 0, 300,
+         360, false},
+        {"0.01 level beyond the table", true, 2'500, 2, 7, 0, 0, 2'500, 12000, 0, 0, 4000, 12000,
          false},
-        {"0.01 level beyond the table", true, 2'500, 2, 7, 0, 0, 2'500, 12000, 0, 0, 4000, 12000, false},
         {"position above Max", false, 5'000'000, 5, 4, 0, 0, 360'000, 360, 4640, 0, 60, 180, true},
-        {"axis minimum before the file", false, 5'000'000, 4, 4, -100'000, 0, 360'000, 360, 4640, 0, 60,
-         180, true},
+        {"axis minimum before the file", false, 5'000'000, 4, 4, -100'000, 0, 360'000, 360, 4640, 0,
+         60, 180, true},
     };
     const ScrollBarState initial;
     for (const Case& c : cases) {
@@ -157,7 +166,8 @@ TEST(ApplyZoom, PositionOneShowsTheWholeFileAndKeepsTheScrollBar) {
     current.enabled = true;
     for (const Case& c : cases) {
         const DateTime end = FromStart(c.fileMs);
-        ZoomResult r = ApplyZoom(c.hundredths, kStart, end, 1, c.barMax, FromStart(60'000), current);
+        ZoomResult r =
+            ApplyZoom(c.hundredths, kStart, end, 1, c.barMax, FromStart(60'000), current);
         EXPECT_EQ(r.min, kStart);
         EXPECT_EQ(r.max, end);
         EXPECT_EQ(r.windowLength, c.hundredths ? c.fileMs : c.fileMs / 1000);
@@ -213,7 +223,8 @@ TEST(ApplyScroll, ScrollingToTheScrollBarsMaxEndsAtTheFileEnd) {
         EXPECT_EQ(max, c.end) << c.position;
         EXPECT_EQ(UnitsBetween(c.hundredths, min, max), z.windowLength) << c.position;
         // Zooming again from there keeps the same span and scroll position.
-        ZoomResult again = ApplyZoom(c.hundredths, c.start, c.end, c.position, c.barMax, min, z.scroll);
+        ZoomResult again =
+            ApplyZoom(c.hundredths, c.start, c.end, c.position, c.barMax, min, z.scroll);
         EXPECT_EQ(again.min, min);
         EXPECT_EQ(again.max, max);
         EXPECT_EQ(again.scroll.position, z.scroll.max);
@@ -325,20 +336,23 @@ TEST(SeriesValues, ZigzagCapAndRedBars) {
     struct Zig {
         int km;
         double plotted;
-    } zigs[] = {{0, 0},  {5, 5},   {19, 19}, {20, 20},  {27, 13},
-                {39, 1}, {40, 0},  {45, 5},  {60, 20},  {-27, 27}};
-    for (const Zig& z : zigs) EXPECT_EQ(DistanceZigzag(z.km), z.plotted) << z.km;
+    } zigs[] = {{0, 0},  {5, 5},  {19, 19}, {20, 20}, {27, 13},
+                {39, 1}, {40, 0}, {45, 5},  {60, 20}, {-27, 27}};
+    for (const Zig& z : zigs)
+        EXPECT_EQ(DistanceZigzag(z.km), z.plotted) << z.km;
 
     struct Cap {
         double g, plotted;
     } caps[] = {{1.5, 1.5}, {1.51, 1.5}, {3.0, 1.5}, {0.2, 0.2}, {-1.5, -1.5}, {-3.0, -3.0}};
-    for (const Cap& c : caps) EXPECT_EQ(CapG(c.g), c.plotted) << c.g;
+    for (const Cap& c : caps)
+        EXPECT_EQ(CapG(c.g), c.plotted) << c.g;
 
     struct Bar {
         int speed;
         bool red;
     } bars[] = {{0, false}, {99, false}, {100, true}, {255, true}};
-    for (const Bar& b : bars) EXPECT_EQ(SpeedBarRed(b.speed), b.red) << b.speed;
+    for (const Bar& b : bars)
+        EXPECT_EQ(SpeedBarRed(b.speed), b.red) << b.speed;
 }
 
 }  // namespace

@@ -59,7 +59,8 @@ TEST(DateTime, ParsesTheFormsTheFilesAndNamesUse) {
 }
 
 TEST(DateTime, ParseDateTimeTextReadsUnderscoresAsZerosAndFallsBack) {
-    EXPECT_NEAR(ParseDateTimeText("26-12-10 1_:_5:__", -1, kPivot), At(2026, 12, 10, 10, 5, 0), 1e-9);
+    EXPECT_NEAR(ParseDateTimeText("26-12-10 1_:_5:__", -1, kPivot), At(2026, 12, 10, 10, 5, 0),
+                1e-9);
     EXPECT_EQ(ParseDateTimeText("", 7.5, kPivot), 7.5);
     EXPECT_EQ(ParseDateTimeText("26-13-10 10:00:00", 0, kPivot), 0);
 }
@@ -123,7 +124,8 @@ TEST(TimeSpan, AddAndSubtract) {
         {"add keeps milliseconds", AddSeconds(61, At(2026, 12, 10, 10, 0, 0, 990)),
          At(2026, 12, 10, 10, 1, 1, 990)},
         {"add a day and a half", AddSeconds(129600, At(2026, 12, 10, 12)), At(2026, 12, 12)},
-        {"sub ms borrow", SubtractMilliseconds(1, At(2026, 12, 11)), At(2026, 12, 10, 23, 59, 59, 999)},
+        {"sub ms borrow", SubtractMilliseconds(1, At(2026, 12, 11)),
+         At(2026, 12, 10, 23, 59, 59, 999)},
         {"sub zero", SubtractSeconds(0, At(2026, 12, 11, 1)), At(2026, 12, 11, 1)},
     };
     for (const Case& c : cases) {
@@ -137,7 +139,8 @@ TEST(TimeSpan, AddAndSubtract) {
 TEST(TimeSpan, StepsStayOnWholeMilliseconds) {
     // Ten thousand one-second steps must not drift.
     DateTime t = At(2026, 12, 10, 6, 30);
-    for (int i = 0; i < 10000; ++i) t = AddSeconds(1, t);
+    for (int i = 0; i < 10000; ++i)
+        t = AddSeconds(1, t);
     EXPECT_EQ(FormatDateTime("hh:nn:ss.zzz", t), "09:16:40.000");
     EXPECT_EQ(SecondsBetween(At(2026, 12, 10, 6, 30), t), 10000);
 }

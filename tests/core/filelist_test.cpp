@@ -23,7 +23,8 @@ std::string Packed() { return test::PackedFile(MakeHeader(), {MakeRecord()}); }
 
 std::vector<std::string> Names(const std::vector<ListedFile>& rows) {
     std::vector<std::string> names;
-    for (const auto& r : rows) names.push_back(r.displayName + ":" + std::to_string(r.fileMode));
+    for (const auto& r : rows)
+        names.push_back(r.displayName + ":" + std::to_string(r.fileMode));
     return names;
 }
 
@@ -32,10 +33,10 @@ TEST(FileList, ListsValidFilesSortedWithTheirModes) {
     dir.Write("20261211-12345678-02.txt", Text());
     dir.Write("20261210-12345678-S-01-ABCDEFG.Txt", Extended());
     dir.Write("20261210-12345678-01.TXT", Packed());
-    dir.Write("20261210-12345678-03.TXT", "not a data file");           // layout fails
-    dir.Write("20261310-12345678-01.TXT", Text());                      // bad date
-    dir.Write("20261210-12345678-01.LOG", Text());                      // not .TXT
-    dir.Write("20261210-12345678-Q-01-ABCDEFG.TXT", Text());            // bad letter
+    dir.Write("20261210-12345678-03.TXT", "not a data file");                    // layout fails
+    dir.Write("20261310-12345678-01.TXT", Text());                               // bad date
+    dir.Write("20261210-12345678-01.LOG", Text());                               // not .TXT
+    dir.Write("20261210-12345678-Q-01-ABCDEFG.TXT", Text());                     // bad letter
     std::filesystem::create_directory(dir.path() / "20261210-12345678-09.TXT");  // a folder
     auto rows = ListDataFiles(dir.path(), std::nullopt, kPivot);
     EXPECT_EQ(Names(rows), (std::vector<std::string>{"20261210-12345678-01:0",
@@ -63,8 +64,10 @@ TEST(FileList, KoreanNamesAreCountedInCp949Bytes) {
 TEST(FileList, FindFileRow) {
     std::vector<ListedFile> rows(5);
     const char* names[] = {"A", "B", "C", "D", "E"};
-    for (size_t i = 0; i < rows.size(); ++i) rows[i].name = names[i];
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(FindFileRow(rows, names[i]), i);
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i].name = names[i];
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(FindFileRow(rows, names[i]), i);
     EXPECT_EQ(FindFileRow(rows, "0"), -1);
     EXPECT_EQ(FindFileRow(rows, "F"), -1);
     EXPECT_EQ(FindFileRow(rows, "BB"), -1);

@@ -29,7 +29,7 @@ TEST(DataFileName, AcceptsTheFiveFormsOnly) {
         {"20261310-12345678-01.TXT", false, 0},  // month 13
         {"20260229-12345678-01.TXT", false, 0},  // not a leap year
         {"2026121A-12345678-01.TXT", false, 0},
-        {"20261210-12345678-AB.TXT", false, 0},  // number not an integer
+        {"20261210-12345678-AB.TXT", false, 0},            // number not an integer
         {"20261210-12345678-Q-01-ABCDEFG.TXT", false, 0},  // letter outside C M N S X Y
         {"20261210+12345678-01.TXT", false, 0},            // separator
         {"20261210-1234.TXT-01.TXT", false, 0},            // ".TXT" before the end
@@ -72,15 +72,20 @@ TEST(DataFileName, TypeLetterTellsIntervalAndLock) {
 }
 
 TEST(DataFileName, LockedNamesAndKey) {
-    EXPECT_EQ(LockedNameOf("20261210-12345678-S-01-ABCDEFG.TXT"), "20261210-12345678-X-01-ABCDEFG.TXT");
-    EXPECT_EQ(LockedNameOf("20261210-12345678-C-01-ABCDEFG.TXT"), "20261210-12345678-Y-01-ABCDEFG.TXT");
-    EXPECT_EQ(UnlockedNameOf("20261210-12345678-X-01-ABCDEFG.TXT"), "20261210-12345678-S-01-ABCDEFG.TXT");
-    EXPECT_EQ(UnlockedNameOf("20261210-12345678-Y-01-ABCDEFG.TXT"), "20261210-12345678-C-01-ABCDEFG.TXT");
+    EXPECT_EQ(LockedNameOf("20261210-12345678-S-01-ABCDEFG.TXT"),
+              "20261210-12345678-X-01-ABCDEFG.TXT");
+    EXPECT_EQ(LockedNameOf("20261210-12345678-C-01-ABCDEFG.TXT"),
+              "20261210-12345678-Y-01-ABCDEFG.TXT");
+    EXPECT_EQ(UnlockedNameOf("20261210-12345678-X-01-ABCDEFG.TXT"),
+              "20261210-12345678-S-01-ABCDEFG.TXT");
+    EXPECT_EQ(UnlockedNameOf("20261210-12345678-Y-01-ABCDEFG.TXT"),
+              "20261210-12345678-C-01-ABCDEFG.TXT");
     EXPECT_FALSE(LockedNameOf("20261210-12345678-M-01-ABCDEFG.TXT"));
     EXPECT_FALSE(UnlockedNameOf("20261210-12345678-01.TXT"));
     const std::string name = "20261210-12345678-X-01-ABCDEFG.TXT";
     int sum = 0;
-    for (char c : name) sum += static_cast<unsigned char>(c);
+    for (char c : name)
+        sum += static_cast<unsigned char>(c);
     EXPECT_EQ(LockKey(name), sum % 256);
     EXPECT_NE(LockKey(name), 0);
 }

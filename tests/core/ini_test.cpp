@@ -97,13 +97,15 @@ TEST(Settings, KoreanTextIsCp949OnDiskAndSurvivesWriters) {
     EXPECT_EQ(s.SelectMap, -1);
     // No temporary files are left behind.
     int files = 0;
-    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path())) ++files;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path()))
+        ++files;
     EXPECT_EQ(files, 1);
 }
 
 TEST(Settings, UnwritableFolderFailsWithoutTouchingTheFile) {
     EXPECT_FALSE(WriteSettingBool("/nonexistent-folder/ONDAVIA.INI", "GENERAL", "GpsView", true));
-    EXPECT_FALSE(WriteSettingString("/tmp/ONDAVIA-never.INI", "COMPANY", "CompanyName", "\xF0\x9F\x98\x80"));
+    EXPECT_FALSE(
+        WriteSettingString("/tmp/ONDAVIA-never.INI", "COMPANY", "CompanyName", "\xF0\x9F\x98\x80"));
     EXPECT_FALSE(std::filesystem::exists("/tmp/ONDAVIA-never.INI"));
 }
 

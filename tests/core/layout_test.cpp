@@ -38,7 +38,8 @@ TEST(Layout, TextLayoutByLineLengths) {
         {"packed", h + MakeRecord(), std::nullopt},
         {"header only", h + "\r\n", std::nullopt},
     };
-    for (const auto& c : cases) EXPECT_EQ(CheckTextLayoutBytes(c.bytes), c.mode) << c.what;
+    for (const auto& c : cases)
+        EXPECT_EQ(CheckTextLayoutBytes(c.bytes), c.mode) << c.what;
 }
 
 TEST(Layout, DetectLayoutTriesTextThenPacked) {
@@ -79,8 +80,11 @@ TEST(Layout, ValidateFindsHundredthsFromContent) {
         {"last record 50, nothing follows", WithHundredths({"00", "00", "50"}), true, false},
         {"three 00", WithHundredths({"00", "00", "00"}), true, false},
         {"short header", MakeHeader().substr(0, 50), false, true},
-        {"short third record", WithHundredths({"00", "00", "00"}).substr(0, 79 + 68 * 2 + 10), false, true},
-        {"short sixth record is never read", WithHundredths({"00", "00", "00", "00", "00", "00"}).substr(0, 79 + 68 * 5 + 10), true, false},
+        {"short third record", WithHundredths({"00", "00", "00"}).substr(0, 79 + 68 * 2 + 10),
+         false, true},
+        {"short sixth record is never read",
+         WithHundredths({"00", "00", "00", "00", "00", "00"}).substr(0, 79 + 68 * 5 + 10), true,
+         false},
     };
     for (const auto& c : cases) {
         Validation v = ValidateDataBytes(plain, c.bytes, packed);
@@ -97,11 +101,13 @@ TEST(Layout, ValidateTakesTypeLettersWithoutReading) {
     EXPECT_TRUE(s.valid);
     EXPECT_FALSE(s.hundredths);
     EXPECT_FALSE(s.locked);
-    Validation n = ValidateDataFile("20261210-12345678-N-01-ABCDEFG.TXT", "/does/not/exist", SizesForMode(2));
+    Validation n =
+        ValidateDataFile("20261210-12345678-N-01-ABCDEFG.TXT", "/does/not/exist", SizesForMode(2));
     EXPECT_TRUE(n.valid);
     EXPECT_TRUE(n.hundredths);
     EXPECT_TRUE(n.locked);
-    EXPECT_FALSE(ValidateDataFile("20261210-12345678-01.TXT", "/does/not/exist", SizesForMode(2)).valid);
+    EXPECT_FALSE(
+        ValidateDataFile("20261210-12345678-01.TXT", "/does/not/exist", SizesForMode(2)).valid);
 }
 
 }  // namespace

@@ -50,7 +50,8 @@ void ExpectInOrder(const std::string& text, std::initializer_list<std::string_vi
 
 size_t Count(const std::string& text, std::string_view needle) {
     size_t n = 0;
-    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
+    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))
+        ++n;
     return n;
 }
 
@@ -66,13 +67,14 @@ TEST(MapTexts, CoordinateText) {
         {-33.8688, "-33.8688"},
         {0.000001, "0.000001"},
         {1e-7, "0.0000001"},
-        {1.0 / 3, "0.333333333333333"},         // fifteen significant digits
+        {1.0 / 3, "0.333333333333333"},  // fifteen significant digits
         {123.456789012345678, "123.456789012346"},
         {1000, "1000"},
         {0, "0"},
         {-0.0, "0"},
     };
-    for (const Case& c : cases) EXPECT_EQ(CoordinateText(c.value), c.text) << c.value;
+    for (const Case& c : cases)
+        EXPECT_EQ(CoordinateText(c.value), c.text) << c.value;
     EXPECT_EQ(PointText(37.566535, 126.978012), "37.566535, 126.978012");
     EXPECT_EQ(MarkerLatLng(37.5, 127), "37.500000,127.000000");
     EXPECT_EQ(MarkerLatLng(37.1234567, -126.9), "37.123457,-126.900000");
@@ -86,7 +88,8 @@ TEST(MapTexts, UsablePositionsMakeTheRoute) {
                           MakeRecord(At("100004", "037700000", "127200000", "12"))});
     const bool usable[] = {true, false, false, false, true};
     ASSERT_EQ(rec.rows.size(), 5u);
-    for (size_t i = 0; i < 5; ++i) EXPECT_EQ(HasUsablePosition(rec.rows[i]), usable[i]) << i;
+    for (size_t i = 0; i < 5; ++i)
+        EXPECT_EQ(HasUsablePosition(rec.rows[i]), usable[i]) << i;
     for (const TDTG_RECORD& r : rec.table.Items())
         EXPECT_EQ(HasUsablePosition(r), r.State != 11 && r.GpsX != 0 && r.GpsY != 0);
 
@@ -142,7 +145,11 @@ TEST(MapTexts, Escaping) {
         {"</script><!--", "'\\x3C/script\\x3E\\x3C!--'", "&lt;/script&gt;&lt;!--"},
         {"1\r\n2\t", "'1\\r\\n2\\t'", "1\r\n2\t"},
         {"\x01\x7F", "'\\x01\\x7F'", "\x01\x7F"},
-        {"a\xE2\x80\xA8" "b\xE2\x80\xA9", "'a\\u2028b\\u2029'", "a\xE2\x80\xA8" "b\xE2\x80\xA9"},
+        {"a\xE2\x80\xA8"
+         "b\xE2\x80\xA9",
+         "'a\\u2028b\\u2029'",
+         "a\xE2\x80\xA8"
+         "b\xE2\x80\xA9"},
         {"시작 & 끝", "'시작 & 끝'", "시작 &amp; 끝"},
         {"", "''", ""},
     };
@@ -153,7 +160,8 @@ TEST(MapTexts, Escaping) {
 }
 
 TEST(MapTexts, Addresses) {
-    EXPECT_EQ(MapScriptAddress("https://maps.example/js", ""), "https://maps.example/js?sensor=false");
+    EXPECT_EQ(MapScriptAddress("https://maps.example/js", ""),
+              "https://maps.example/js?sensor=false");
     EXPECT_EQ(MapScriptAddress("https://maps.example/js?v=3", "k&y 1"),
               "https://maps.example/js?v=3&key=k%26y%201&sensor=false");
     struct Case {
@@ -168,63 +176,96 @@ TEST(MapTexts, Addresses) {
         {"https://maps.example", -1, "https://maps.example/files/NvGps_KakaoMap.html"},
         {"", 1, ""},
     };
-    for (const Case& c : cases) EXPECT_EQ(RemoteMapPageAddress(c.server, c.selectMap), c.address);
+    for (const Case& c : cases)
+        EXPECT_EQ(RemoteMapPageAddress(c.server, c.selectMap), c.address);
 }
 
 TEST(MapPage, PartsInOrder) {
     MapPageOptions o;
     o.scriptUrl = "http://127.0.0.1:9/maps/api/js";
     o.apiKey = "KEY";
-    const std::string page = MapPageText(o, "26-12-10 10:00:00<br>x", {"37.5, 127", "37.6, 127.1", "37.7, 127.2"});
-    ExpectInOrder(page, {
-        "<!DOCTYPE html>\r\n<!-- saved from url=(0013)about:internet -->\r\n",
-        "<title>ONDAVIA APP</title>",
-        "<meta name=\"viewport\" content=\"initial-scale=1.0, user-scalable=no\">",
-        "content=\"text/html; charset=UTF-8\"",
-        "html, body, #map-canvas {", "height: 100%;", "margin: 0px;", "padding: 0px",
-        "<script src=\"http://127.0.0.1:9/maps/api/js?key=KEY&amp;sensor=false\"></script>",
-        "var map;\r\nvar mapCenter = new google.maps.LatLng(37.5, 127);\r\nvar startRoute;\r\n"
-        "var endRoute;\r\nvar infowindow = new google.maps.InfoWindow({\r\n  maxWidth: 280\r\n});\r\n"
-        "var startMarker;\r\nvar endMarker;\r\nvar marker;\r\nvar boundary = [];\r\n"
-        "var polyline;\r\nvar path = [];\r\n",
-        "function initialize() {",
-        "zoom: 12,", "center: mapCenter,", "scrollwheel: false,", "fullscreenControl: false,",
-        "streetViewControl: false,", "mapTypeControl: true,",
-        "style: google.maps.MapTypeControlStyle.HORIZONTAL_BAR",
-        "position: google.maps.ControlPosition.RIGHT_TOP", "zoomControl: true,",
-        "style: google.maps.ZoomControlStyle.LARGE", "mapTypeId: google.maps.MapTypeId.ROADMAP",
-        "map = new google.maps.Map(document.getElementById('map-canvas'), mapOptions);",
-        "  var flightPlanCoordinates = [\r\n"
-        "    new google.maps.LatLng(37.5, 127),\r\n"
-        "    new google.maps.LatLng(37.6, 127.1),\r\n"
-        "    new google.maps.LatLng(37.7, 127.2)\r\n  ];\r\n",
-        "strokeColor: '#FF0000',", "geodesic: true,", "strokeOpacity: 1.0,", "strokeWeight: 2",
-        "flightPath.setMap(map);",
-        "startRoute = mapCenter;", "endRoute = new google.maps.LatLng(37.7, 127.2);",
-        "NewShowStartEndMarker();",
-        "marker = new google.maps.Marker({\r\n    position: mapCenter,",
-        "infowindow.setContent('26-12-10 10:00:00\\x3Cbr\\x3Ex');",
-        "// 경계좌표 경로 표시\r\nfunction NewShowboundary(LatLngStr, LineColor, ArrInx) {",
-        "// 경계좌표 경로 삭제\r\nfunction ClearShowboundary(ArrInx) {",
-        "// 새로운 경로 표시\r\nfunction NewShowRoute(LatLngStr) {", "strokeColor: 'blue',",
-        "strokeWeight: 3",
-        "// 경로 삭제\r\nfunction ClearShowRoute() {",
-        "function RemoveLine() {",
-        "// 시작, 종료 마커 표시\r\nfunction NewShowStartEndMarker() {", "label: 'S',", "label: 'E',",
-        "// 시작, 종료 마커 삭제\r\nfunction RemoveMarker() {",
-        "// 새로운 마커 표시 및 풍선도움말 표시\r\nfunction NewShowMarker(Latlng, Content) {",
-        "// 마커 및 풍선도움말 삭제\r\nfunction ClearShowMarker() {",
-        "function ClearObjects() {",
-        "<body onload=\"initialize()\">",
-        "<form name=\"boundary\"", "name=\"LatLngStr\"", "name=\"LineColor\"", "name=\"ArrInx\"",
-        "name=\"BtnShowboundary\"",
-        "<form name=\"Clearboundary\"", "name=\"ArrInx\"", "name=\"BtnClearboundary\"",
-        "<form name=\"route\"", "name=\"LatLngStr\"", "name=\"BtnShowRoute\"",
-        "<form name=\"line\"", "name=\"BtnClearRoute\"",
-        "<form name=\"gps\"", "name=\"Latlng\"", "name=\"Content\"", "name=\"BtnShowMarker\"",
-        "<form name=\"marker\"", "name=\"BtnClearMarker\"",
-        "<div id=\"map-canvas\"></div>\r\n</body>\r\n</html>\r\n",
-    });
+    const std::string page =
+        MapPageText(o, "26-12-10 10:00:00<br>x", {"37.5, 127", "37.6, 127.1", "37.7, 127.2"});
+    ExpectInOrder(
+        page,
+        {
+            "<!DOCTYPE html>\r\n<!-- saved from url=(0013)about:internet -->\r\n",
+            "<title>ONDAVIA APP</title>",
+            "<meta name=\"viewport\" content=\"initial-scale=1.0, user-scalable=no\">",
+            "content=\"text/html; charset=UTF-8\"",
+            "html, body, #map-canvas {",
+            "height: 100%;",
+            "margin: 0px;",
+            "padding: 0px",
+            "<script src=\"http://127.0.0.1:9/maps/api/js?key=KEY&amp;sensor=false\"></script>",
+            "var map;\r\nvar mapCenter = new google.maps.LatLng(37.5, 127);\r\nvar startRoute;\r\n"
+            "var endRoute;\r\nvar infowindow = new google.maps.InfoWindow({\r\n  maxWidth: "
+            "280\r\n});\r\n"
+            "var startMarker;\r\nvar endMarker;\r\nvar marker;\r\nvar boundary = [];\r\n"
+            "var polyline;\r\nvar path = [];\r\n",
+            "function initialize() {",
+            "zoom: 12,",
+            "center: mapCenter,",
+            "scrollwheel: false,",
+            "fullscreenControl: false,",
+            "streetViewControl: false,",
+            "mapTypeControl: true,",
+            "style: google.maps.MapTypeControlStyle.HORIZONTAL_BAR",
+            "position: google.maps.ControlPosition.RIGHT_TOP",
+            "zoomControl: true,",
+            "style: google.maps.ZoomControlStyle.LARGE",
+            "mapTypeId: google.maps.MapTypeId.ROADMAP",
+            "map = new google.maps.Map(document.getElementById('map-canvas'), mapOptions);",
+            "  var flightPlanCoordinates = [\r\n"
+            "    new google.maps.LatLng(37.5, 127),\r\n"
+            "    new google.maps.LatLng(37.6, 127.1),\r\n"
+            "    new google.maps.LatLng(37.7, 127.2)\r\n  ];\r\n",
+            "strokeColor: '#FF0000',",
+            "geodesic: true,",
+            "strokeOpacity: 1.0,",
+            "strokeWeight: 2",
+            "flightPath.setMap(map);",
+            "startRoute = mapCenter;",
+            "endRoute = new google.maps.LatLng(37.7, 127.2);",
+            "NewShowStartEndMarker();",
+            "marker = new google.maps.Marker({\r\n    position: mapCenter,",
+            "infowindow.setContent('26-12-10 10:00:00\\x3Cbr\\x3Ex');",
+            "// 경계좌표 경로 표시\r\nfunction NewShowboundary(LatLngStr, LineColor, ArrInx) {",
+            "// 경계좌표 경로 삭제\r\nfunction ClearShowboundary(ArrInx) {",
+            "// 새로운 경로 표시\r\nfunction NewShowRoute(LatLngStr) {",
+            "strokeColor: 'blue',",
+            "strokeWeight: 3",
+            "// 경로 삭제\r\nfunction ClearShowRoute() {",
+            "function RemoveLine() {",
+            "// 시작, 종료 마커 표시\r\nfunction NewShowStartEndMarker() {",
+            "label: 'S',",
+            "label: 'E',",
+            "// 시작, 종료 마커 삭제\r\nfunction RemoveMarker() {",
+            "// 새로운 마커 표시 및 풍선도움말 표시\r\nfunction NewShowMarker(Latlng, Content) {",
+            "// 마커 및 풍선도움말 삭제\r\nfunction ClearShowMarker() {",
+            "function ClearObjects() {",
+            "<body onload=\"initialize()\">",
+            "<form name=\"boundary\"",
+            "name=\"LatLngStr\"",
+            "name=\"LineColor\"",
+            "name=\"ArrInx\"",
+            "name=\"BtnShowboundary\"",
+            "<form name=\"Clearboundary\"",
+            "name=\"ArrInx\"",
+            "name=\"BtnClearboundary\"",
+            "<form name=\"route\"",
+            "name=\"LatLngStr\"",
+            "name=\"BtnShowRoute\"",
+            "<form name=\"line\"",
+            "name=\"BtnClearRoute\"",
+            "<form name=\"gps\"",
+            "name=\"Latlng\"",
+            "name=\"Content\"",
+            "name=\"BtnShowMarker\"",
+            "<form name=\"marker\"",
+            "name=\"BtnClearMarker\"",
+            "<div id=\"map-canvas\"></div>\r\n</body>\r\n</html>\r\n",
+        });
     // Every line ends in CR LF; submitting a form never leaves the page.
     EXPECT_EQ(Count(page, "\n"), Count(page, "\r\n"));
     EXPECT_EQ(Count(page, "<form "), 6u);
@@ -245,8 +286,8 @@ TEST(MapPage, OptionalParts) {
         {"no car track", true, "x", "", false, true, "position: mapCenter,"},
         {"no marker", false, "", "", true, false, nullptr},
         {"nothing", true, "", "", false, false, nullptr},
-        {"marker elsewhere", false, "x", "37.6, 127.1",
-         true, true, "position: new google.maps.LatLng(37.6, 127.1),"},
+        {"marker elsewhere", false, "x", "37.6, 127.1", true, true,
+         "position: new google.maps.LatLng(37.6, 127.1),"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -277,7 +318,8 @@ TEST(MapPage, OnePointRouteAndOneLinePerPoint) {
                         "    new google.maps.LatLng(37.5, 127)\r\n  ];",
                         "endRoute = new google.maps.LatLng(37.5, 127);"});
     std::vector<std::string> many;
-    for (int i = 0; i < 5000; ++i) many.push_back(PointText(37 + i * 1e-6, 127));
+    for (int i = 0; i < 5000; ++i)
+        many.push_back(PointText(37 + i * 1e-6, 127));
     EXPECT_EQ(Count(MapPageText({}, "", many), "\r\n    new google.maps.LatLng("), 5000u);
 }
 
@@ -323,8 +365,10 @@ TEST(FormCommands, EachForm) {
         std::vector<std::pair<std::string, std::string>> inputs;
         const char* button;
     } cases[] = {
-        {ShowMarkerCommand("37.500000,127.000000", "c"), "gps",
-         {{"Latlng", "37.500000,127.000000"}, {"Content", "c"}}, "BtnShowMarker"},
+        {ShowMarkerCommand("37.500000,127.000000", "c"),
+         "gps",
+         {{"Latlng", "37.500000,127.000000"}, {"Content", "c"}},
+         "BtnShowMarker"},
         {ClearMarkerCommand(), "marker", {}, "BtnClearMarker"},
         {ShowRouteCommand("1, 2,3, 4"), "route", {{"LatLngStr", "1, 2,3, 4"}}, "BtnShowRoute"},
         {ClearRouteCommand(), "line", {}, "BtnClearRoute"},
@@ -337,7 +381,8 @@ TEST(FormCommands, EachForm) {
         EXPECT_EQ(c.command.form, c.form);
         EXPECT_EQ(c.command.inputs, c.inputs);
         EXPECT_EQ(c.command.button, c.button);
-        EXPECT_EQ(IsMarkerCommand(c.command), c.command.form == "gps" || c.command.form == "marker");
+        EXPECT_EQ(IsMarkerCommand(c.command),
+                  c.command.form == "gps" || c.command.form == "marker");
         const std::string js = FormCommandScript(c.command);
         std::vector<std::string_view> order;
         std::vector<std::string> parts{std::string("document.forms['") + c.form + "']"};
@@ -347,7 +392,8 @@ TEST(FormCommands, EachForm) {
         }
         parts.push_back(std::string("f.elements['") + c.button + "']");
         parts.push_back("e.click();");
-        for (const auto& p : parts) order.push_back(p);
+        for (const auto& p : parts)
+            order.push_back(p);
         size_t at = 0;
         for (std::string_view p : order) {
             at = js.find(p, at);
@@ -370,14 +416,30 @@ TEST(FormCommands, RemoteSequence) {
         const char* content;
         std::vector<FormCommand> commands;
     } cases[] = {
-        {"route and marker", false, "1, 2", "c", {FirstRouteCommand("1, 2"), ShowMarkerCommand("m", "c")}},
+        {"route and marker",
+         false,
+         "1, 2",
+         "c",
+         {FirstRouteCommand("1, 2"), ShowMarkerCommand("m", "c")}},
         {"route, no marker", false, "1, 2", "", {FirstRouteCommand("1, 2"), ClearMarkerCommand()}},
-        {"no car track", true, "1, 2", "c",
-         {ClearFirstRouteCommand(), ClearRouteCommand(), RemoveMarkersCommand(), ShowMarkerCommand("m", "c")}},
-        {"blank route", false, "   ", "",
-         {ClearFirstRouteCommand(), ClearRouteCommand(), RemoveMarkersCommand(), ClearMarkerCommand()}},
-        {"nothing yet", false, "", "",
-         {ClearFirstRouteCommand(), ClearRouteCommand(), RemoveMarkersCommand(), ClearMarkerCommand()}},
+        {"no car track",
+         true,
+         "1, 2",
+         "c",
+         {ClearFirstRouteCommand(), ClearRouteCommand(), RemoveMarkersCommand(),
+          ShowMarkerCommand("m", "c")}},
+        {"blank route",
+         false,
+         "   ",
+         "",
+         {ClearFirstRouteCommand(), ClearRouteCommand(), RemoveMarkersCommand(),
+          ClearMarkerCommand()}},
+        {"nothing yet",
+         false,
+         "",
+         "",
+         {ClearFirstRouteCommand(), ClearRouteCommand(), RemoveMarkersCommand(),
+          ClearMarkerCommand()}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(RemoteMapCommands(c.noCarTrack, c.route, "m", c.content), c.commands) << c.name;
@@ -398,12 +460,12 @@ TEST(RouteTime, Checks) {
          RouteTimeVerdict::Accepted, "06:12:30", "17:45:10"},
         {"changed start from :00", "06:12:30", "17:45:10", "08:10", "17:45",
          RouteTimeVerdict::Accepted, "08:10:00", "17:45:10"},
-        {"changed end to :59", "06:12:30", "17:45:10", "06:12", "09:00",
-         RouteTimeVerdict::Accepted, "06:12:30", "09:00:59"},
-        {"end equal to start", "06:12:30", "17:45:10", "08:10", "08:10",
-         RouteTimeVerdict::Accepted, "08:10:00", "08:10:59"},
-        {"start after end", "06:12:30", "17:45:10", "08:10", "08:05",
-         RouteTimeVerdict::EndOutside, "08:10:00", "08:05:59"},
+        {"changed end to :59", "06:12:30", "17:45:10", "06:12", "09:00", RouteTimeVerdict::Accepted,
+         "06:12:30", "09:00:59"},
+        {"end equal to start", "06:12:30", "17:45:10", "08:10", "08:10", RouteTimeVerdict::Accepted,
+         "08:10:00", "08:10:59"},
+        {"start after end", "06:12:30", "17:45:10", "08:10", "08:05", RouteTimeVerdict::EndOutside,
+         "08:10:00", "08:05:59"},
         {"start before the file", "06:12:30", "17:45:10", "00:00", "17:45",
          RouteTimeVerdict::StartOutside, "00:00:00", "17:45:10"},
         {"start after the file", "06:12:30", "17:45:10", "18:00", "17:45",
@@ -442,7 +504,8 @@ TEST(RouteTime, RouteBetweenBothEndsIncluded) {
         {"08:10:59", "08:10:59", "37.3, 127.3"},
         {"09:00:00", "09:00:59", ""},
     };
-    for (const Case& c : cases) EXPECT_EQ(RouteBetween(rec.rows, c.start, c.end), c.route) << c.start;
+    for (const Case& c : cases)
+        EXPECT_EQ(RouteBetween(rec.rows, c.start, c.end), c.route) << c.start;
 }
 
 TEST(MapSettings, AddressesFromTheSettingsFile) {
@@ -452,9 +515,10 @@ TEST(MapSettings, AddressesFromTheSettingsFile) {
     EXPECT_EQ(empty.MapApiKey, "");
     EXPECT_EQ(empty.MapServerUrl, "");
     EXPECT_EQ(empty.MapProbeUrl, "");
-    auto ini = dir.Write("ONDAVIA.INI",
-                         "[GENERAL]\r\nSelectMap=1\r\n[MAP]\r\nScriptUrl=http://127.0.0.1:1/js\r\n"
-                         "ApiKey=abc\r\nServerUrl=http://127.0.0.1:2\r\nProbeUrl=http://127.0.0.1:3/\r\n");
+    auto ini =
+        dir.Write("ONDAVIA.INI",
+                  "[GENERAL]\r\nSelectMap=1\r\n[MAP]\r\nScriptUrl=http://127.0.0.1:1/js\r\n"
+                  "ApiKey=abc\r\nServerUrl=http://127.0.0.1:2\r\nProbeUrl=http://127.0.0.1:3/\r\n");
     auto s = LoadSettings(ini, "/app/");
     EXPECT_EQ(s.SelectMap, 1);
     EXPECT_EQ(s.MapScriptUrl, "http://127.0.0.1:1/js");
@@ -481,17 +545,21 @@ TEST(MapPageCommand, WritesThePage) {
     RecordFields a = At("100000", "037500000", "127000000");
     a.speed = "052";
     a.brake = "1";
-    auto file = dir.Write("20261210-12345678-02.TXT",
-                          test::TextFile(MakeHeader(), {MakeRecord(a), MakeRecord(At("100001", "037600000", "127100000")),
-                                                        MakeRecord(At("100002", "037700000", "127200000", "11"))}));
+    auto file =
+        dir.Write("20261210-12345678-02.TXT",
+                  test::TextFile(MakeHeader(),
+                                 {MakeRecord(a), MakeRecord(At("100001", "037600000", "127100000")),
+                                  MakeRecord(At("100002", "037700000", "127200000", "11"))}));
     const auto out = dir.path() / "page.html";
     CliResult r = Cli({"mappage", file.string(), "-o", out.string()});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "2 points\n");
     const std::string page = *ReadWholeFile(out);
-    ExpectInOrder(page, {"new google.maps.LatLng(37.5, 127),", "new google.maps.LatLng(37.6, 127.1)\r\n  ];",
-                         "position: new google.maps.LatLng(37.5, 127),",
-                         "infowindow.setContent('26-12-10 10:00:00\\x3Cbr\\x3E52Km/h  *  1500RPM  *  B:ON  *  D:10Km');"});
+    ExpectInOrder(
+        page, {"new google.maps.LatLng(37.5, 127),", "new google.maps.LatLng(37.6, 127.1)\r\n  ];",
+               "position: new google.maps.LatLng(37.5, 127),",
+               "infowindow.setContent('26-12-10 10:00:00\\x3Cbr\\x3E52Km/h  *  1500RPM  *  B:ON  * "
+               " D:10Km');"});
 
     r = Cli({"mappage", "--no-car-track", file.string(), "-o", out.string()});
     ASSERT_EQ(r.code, 0) << r.err;
@@ -500,9 +568,11 @@ TEST(MapPageCommand, WritesThePage) {
 
 TEST(MapPageCommand, RefusalsAndUsage) {
     test::TempDir dir;
-    auto noGps = dir.Write("20261210-12345678-02.TXT",
-                           test::TextFile(MakeHeader(), {MakeRecord(At("100000", "037500000", "127000000", "11"))}));
-    auto good = dir.Write("20261211-12345678-02.TXT", test::TextFile(MakeHeader(), {MakeRecord(At("100000"))}));
+    auto noGps = dir.Write(
+        "20261210-12345678-02.TXT",
+        test::TextFile(MakeHeader(), {MakeRecord(At("100000", "037500000", "127000000", "11"))}));
+    auto good = dir.Write("20261211-12345678-02.TXT",
+                          test::TextFile(MakeHeader(), {MakeRecord(At("100000"))}));
     const std::string out = (dir.path() / "page.html").string();
 
     CliResult r = Cli({"mappage", noGps.string(), "-o", out});
@@ -514,10 +584,14 @@ TEST(MapPageCommand, RefusalsAndUsage) {
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("지도 페이지를 저장할 수 없습니다"), std::string::npos);
 
-    EXPECT_EQ(Cli({"mappage", (dir.path() / "20261212-12345678-02.TXT").string(), "-o", out}).code, 1);
+    EXPECT_EQ(Cli({"mappage", (dir.path() / "20261212-12345678-02.TXT").string(), "-o", out}).code,
+              1);
     for (auto args : std::vector<std::vector<std::string>>{
-             {"mappage"}, {"mappage", good.string()}, {"mappage", good.string(), "-o"},
-             {"mappage", good.string(), "-o", out, "-o", out}, {"mappage", good.string(), "--x", "-o", out},
+             {"mappage"},
+             {"mappage", good.string()},
+             {"mappage", good.string(), "-o"},
+             {"mappage", good.string(), "-o", out, "-o", out},
+             {"mappage", good.string(), "--x", "-o", out},
              {"mappage", good.string(), good.string(), "-o", out}}) {
         CliResult u = Cli(args);
         EXPECT_EQ(u.code, 2) << args.size();

@@ -84,21 +84,83 @@ TEST(ParseRow, UnreadableNumbers) {
         RecordFields f;
         bool ok;
     } cases[] = {
-        {"blank distance counts as 0", [] { RecordFields f; f.km = "    "; f.totKm = "ab"; return f; }(), true},
-        {"speed", [] { RecordFields f; f.speed = "5x0"; return f; }(), false},
-        {"rpm", [] { RecordFields f; f.rpm = "    "; return f; }(), false},
-        {"latitude", [] { RecordFields f; f.lat = "03756653x"; return f; }(), false},
-        {"gx", [] { RecordFields f; f.gx = "+1,500"; return f; }(), false},
-        {"gy", [] { RecordFields f; f.gy = "      "; return f; }(), false},
-        {"state", [] { RecordFields f; f.state = "1 "; return f; }(), false},
-        {"alternative form unreadable", [] { RecordFields f; f.lon = "1127123x5"; return f; }(), false},
-        {"fuel not hex", [] { RecordFields f; f.extended = true; f.fuel = "00 00A"; return f; }(), false},
+        {"blank distance counts as 0",
+         [] {
+             RecordFields f;
+             f.km = "    ";
+             f.totKm = "ab";
+             return f;
+         }(),
+         true},
+        {"speed",
+         [] {
+             RecordFields f;
+             f.speed = "5x0";
+             return f;
+         }(),
+         false},
+        {"rpm",
+         [] {
+             RecordFields f;
+             f.rpm = "    ";
+             return f;
+         }(),
+         false},
+        {"latitude",
+         [] {
+             RecordFields f;
+             f.lat = "03756653x";
+             return f;
+         }(),
+         false},
+        {"gx",
+         [] {
+             RecordFields f;
+             f.gx = "+1,500";
+             return f;
+         }(),
+         false},
+        {"gy",
+         [] {
+             RecordFields f;
+             f.gy = "      ";
+             return f;
+         }(),
+         false},
+        {"state",
+         [] {
+             RecordFields f;
+             f.state = "1 ";
+             return f;
+         }(),
+         false},
+        {"alternative form unreadable",
+         [] {
+             RecordFields f;
+             f.lon = "1127123x5";
+             return f;
+         }(),
+         false},
+        {"fuel not hex",
+         [] {
+             RecordFields f;
+             f.extended = true;
+             f.fuel = "00 00A";
+             return f;
+         }(),
+         false},
     };
     for (const auto& c : cases) {
         ParseContext ctx{c.f.extended ? 1 : 2, false};
         EXPECT_EQ(ParseRow(MakeRecord(c.f), ctx).has_value(), c.ok) << c.what;
     }
-    EXPECT_EQ(Parse([] { RecordFields f; f.km = "    "; return f; }()).km, 0);
+    EXPECT_EQ(Parse([] {
+                  RecordFields f;
+                  f.km = "    ";
+                  return f;
+              }())
+                  .km,
+              0);
 }
 
 // Adds one record per clock value and returns the table.
@@ -192,8 +254,8 @@ TEST(RecordTable, GxAndGyInGTruncatedTowardZero) {
     struct Case {
         const char* stored;
         double g;
-    } cases[] = {{"+14.70", 1.49}, {"-14.70", -1.49}, {"+00.03", 0.0}, {"-00.03", 0.0},
-                 {"+11.77", 1.20}, {"+04.91", 0.50}, {"-98.07", -10.0}};
+    } cases[] = {{"+14.70", 1.49}, {"-14.70", -1.49}, {"+00.03", 0.0},  {"-00.03", 0.0},
+                 {"+11.77", 1.20}, {"+04.91", 0.50},  {"-98.07", -10.0}};
     for (const Case& c : cases) {
         RecordFields f;
         f.gx = c.stored;

@@ -60,7 +60,8 @@ TEST(HeaderTexts, DisplayRules) {
 }
 
 TEST(LoadRecording, TextFileWithGapsAndLabels) {
-    std::string file = test::TextFile(MakeHeader(), {MakeRecord(At("095959")), MakeRecord(At("100003"))});
+    std::string file =
+        test::TextFile(MakeHeader(), {MakeRecord(At("095959")), MakeRecord(At("100003"))});
     Recording r;
     LoadResult res = LoadRecordingBytes(file, Options(kPlain, 2), r);
     ASSERT_TRUE(res.ok()) << DescribeLoadError(res);
@@ -80,13 +81,15 @@ TEST(LoadRecording, ExtendedFileSumsFuel) {
     b.fuel = "000014";
     Recording r;
     ASSERT_TRUE(LoadRecordingBytes(test::TextFile(MakeHeader(), {MakeRecord(a), MakeRecord(b)}),
-                                   Options(kPlain, 1), r).ok());
+                                   Options(kPlain, 1), r)
+                    .ok());
     EXPECT_EQ(r.fuelTotal, 30);
     EXPECT_EQ(r.rows[1].Gear(), "D3");
 }
 
 TEST(LoadRecording, LockedFileIsUnscrambledWithTheKeyOfItsName) {
-    std::string plain = test::PackedFile(MakeHeader(), {MakeRecord(At("100000")), MakeRecord(At("100001"))});
+    std::string plain =
+        test::PackedFile(MakeHeader(), {MakeRecord(At("100000")), MakeRecord(At("100001"))});
     std::string locked = test::Xor(plain, LockKey(kLocked));
     Recording r;
     ASSERT_TRUE(LoadRecordingBytes(locked, Options(kLocked, 0, false, true), r).ok());
@@ -95,7 +98,8 @@ TEST(LoadRecording, LockedFileIsUnscrambledWithTheKeyOfItsName) {
     EXPECT_TRUE(r.locked);
     // The wrong key gives unreadable numbers, which fail the load.
     std::string wrong = test::Xor(plain, static_cast<unsigned char>(LockKey(kLocked) ^ 0x55));
-    EXPECT_EQ(LoadRecordingBytes(wrong, Options(kLocked, 0, false, true), r).error, LoadError::BadNumber);
+    EXPECT_EQ(LoadRecordingBytes(wrong, Options(kLocked, 0, false, true), r).error,
+              LoadError::BadNumber);
 }
 
 TEST(LoadRecording, Failures) {
@@ -128,7 +132,8 @@ TEST(LoadRecording, Failures) {
         }
     }
     Recording r;
-    EXPECT_EQ(LoadRecording("/does/not/exist.TXT", Options(kPlain, 2), r).error, LoadError::OpenFailed);
+    EXPECT_EQ(LoadRecording("/does/not/exist.TXT", Options(kPlain, 2), r).error,
+              LoadError::OpenFailed);
 }
 
 TEST(LoadRecording, StartLabelFixesTheGpsWeekButRowsKeepTheStoredDate) {
@@ -136,12 +141,14 @@ TEST(LoadRecording, StartLabelFixesTheGpsWeekButRowsKeepTheStoredDate) {
     a.date = b.date = "040820";
     Recording r;
     ASSERT_TRUE(LoadRecordingBytes(test::PackedFile(MakeHeader(), {MakeRecord(a), MakeRecord(b)}),
-                                   Options(kPlain, 0), r).ok());
+                                   Options(kPlain, 0), r)
+                    .ok());
     EXPECT_EQ(r.startText, "04-08-20 12:00:00");  // 2004-08-20 12:00 is past the fixed range
 
     a.date = b.date = "990822";
     ASSERT_TRUE(LoadRecordingBytes(test::PackedFile(MakeHeader(), {MakeRecord(a), MakeRecord(b)}),
-                                   Options(kPlain, 0), r).ok());
+                                   Options(kPlain, 0), r)
+                    .ok());
     EXPECT_EQ(r.startText, "19-04-07 12:00:00");  // 1024 weeks later
     EXPECT_EQ(r.rows[0].DateTimeText(), "99-08-22 12:00:00");
     EXPECT_EQ(r.table.Item(0).InfoDateTime.View(), "99-08-22 12:00:00");
@@ -152,8 +159,10 @@ TEST(LoadRecording, UnreadableStampStillLoads) {
     b.date = "261310";
     c.date = "2613__";
     Recording r;
-    ASSERT_TRUE(LoadRecordingBytes(test::PackedFile(MakeHeader(), {MakeRecord(a), MakeRecord(b), MakeRecord(c)}),
-                                   Options(kPlain, 0), r).ok());
+    ASSERT_TRUE(LoadRecordingBytes(
+                    test::PackedFile(MakeHeader(), {MakeRecord(a), MakeRecord(b), MakeRecord(c)}),
+                    Options(kPlain, 0), r)
+                    .ok());
     EXPECT_EQ(r.table.Count(), 3);
     EXPECT_EQ(r.endText, "26-13-__ 10:00:06");  // shown as stored
 }
@@ -164,7 +173,8 @@ TEST(LoadRecording, HundredthsData) {
     b.hundredths = "01";
     Recording r;
     ASSERT_TRUE(LoadRecordingBytes(test::TextFile(MakeHeader(), {MakeRecord(a), MakeRecord(b)}),
-                                   Options("20261210-12345678-C-01-ABCDEFG.TXT", 2, true), r).ok());
+                                   Options("20261210-12345678-C-01-ABCDEFG.TXT", 2, true), r)
+                    .ok());
     EXPECT_EQ(r.table.Count(), 2);
     EXPECT_EQ(r.table.Item(1).InfoTime.View(), "10:00:00.01");
     EXPECT_EQ(r.rows[1].TimeText(), "10:00:00.01");

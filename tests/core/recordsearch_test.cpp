@@ -31,7 +31,8 @@ RecordFields R(const char* time, int speed = 50) {
 
 std::vector<std::uint32_t> Hits(const SearchRun& run) {
     std::vector<std::uint32_t> out;
-    for (const SearchHit& h : run.hits) out.push_back(h.record);
+    for (const SearchHit& h : run.hits)
+        out.push_back(h.record);
     return out;
 }
 
@@ -65,16 +66,19 @@ TEST(RecordSearch, AccelerationCutsToHundredthsOfG) {
     f.gy = "+04.91";
     auto rows = Rows({f});
     SearchRun run = SearchAcceleration(rows);
-    EXPECT_EQ(HitQuestion(rows, run, run.hits[0]),
-              "원하는 조건 의 가속도 내역을 찾았습니다.  \r\r[ X축 : ±1.2G 이상   Y축 : ±0.5G 이상]  "
-              "\r\r\r주행 시간  :  10:00:00       X축 : -1.20       Y축 : 0.50   \r\r확인을 계속 합니까?");
+    EXPECT_EQ(
+        HitQuestion(rows, run, run.hits[0]),
+        "원하는 조건 의 가속도 내역을 찾았습니다.  \r\r[ X축 : ±1.2G 이상   Y축 : ±0.5G 이상]  "
+        "\r\r\r주행 시간  :  10:00:00       X축 : -1.20       Y축 : 0.50   \r\r확인을 계속 "
+        "합니까?");
     EXPECT_EQ(SummaryText(run), "X축 횟수 : 1회          Y축 횟수 : 1회");
 }
 
 TEST(RecordSearch, DeviceStatusChoices) {
     std::vector<RecordFields> f(6, R("100000"));
     const char* states[] = {"00", "11", "12", "13", "21", "05"};
-    for (int i = 0; i < 6; ++i) f[static_cast<size_t>(i)].state = states[i];
+    for (int i = 0; i < 6; ++i)
+        f[static_cast<size_t>(i)].state = states[i];
     f[5].lat = "000000000";  // status 05 with no latitude counts as a GPS fault too
     auto rows = Rows(f);
     struct Case {
@@ -94,12 +98,14 @@ TEST(RecordSearch, DeviceStatusChoices) {
     for (const Case& c : cases) {
         SearchRun run = SearchDeviceStatus(rows, c.choice);
         EXPECT_EQ(Hits(run), c.hits) << c.choice;
-        for (const SearchHit& h : run.hits) EXPECT_EQ(h.stepped, c.stepped) << c.choice;
+        for (const SearchHit& h : run.hits)
+            EXPECT_EQ(h.stepped, c.stepped) << c.choice;
         EXPECT_EQ(SummaryText(run), c.summary);
     }
     SearchRun run = SearchDeviceStatus(rows, 1);
     EXPECT_EQ(HitQuestion(rows, run, run.hits[0]),
-              "주행시간  :  26-12-10 10:00:00     /     상태정보  :  12\r\r틀린 부분의 확인을 계속 합니까?");
+              "주행시간  :  26-12-10 10:00:00     /     상태정보  :  12\r\r틀린 부분의 확인을 계속 "
+              "합니까?");
 }
 
 TEST(RecordSearch, DistanceGoingBack) {
@@ -112,15 +118,17 @@ TEST(RecordSearch, DistanceGoingBack) {
     SearchRun run = SearchDistance(rows);
     EXPECT_EQ(Hits(run), (Indices{1, 2, 3}));
     EXPECT_EQ(SummaryText(run), "거리 오류 : 2회  / 누적거리 오류 : 2회");
-    EXPECT_EQ(HitQuestion(rows, run, run.hits[0]),
-              "10:00:00  /  거리 : 10Km  /  누적거리 : 1,000Km   \r\r"
-              "10:00:00  /  거리 : 9Km  /  누적거리 : 1,000Km   \r\r틀린 부분의 확인을 계속 합니까?");
+    EXPECT_EQ(
+        HitQuestion(rows, run, run.hits[0]),
+        "10:00:00  /  거리 : 10Km  /  누적거리 : 1,000Km   \r\r"
+        "10:00:00  /  거리 : 9Km  /  누적거리 : 1,000Km   \r\r틀린 부분의 확인을 계속 합니까?");
 }
 
 TEST(RecordSearch, ReferenceBands) {
     auto speeds = [](std::initializer_list<int> values) {
         std::vector<RecordFields> f;
-        for (int v : values) f.push_back(R("100000", v));
+        for (int v : values)
+            f.push_back(R("100000", v));
         return Rows(f);
     };
     struct Case {
@@ -129,12 +137,13 @@ TEST(RecordSearch, ReferenceBands) {
         Indices hits;
     } cases[] = {
         {"100", speeds({97, 98, 100, 102, 103}), {0, 4}},
-        {"  49 ", speeds({48, 49, 50}), {0, 2}},   // tolerance 98 div 100 = 0
+        {"  49 ", speeds({48, 49, 50}), {0, 2}},  // tolerance 98 div 100 = 0
         {"0", speeds({0, 1, 0}), {1}},
-        {"", speeds({0, 1, 0}), {1}},              // empty counts as 0
+        {"", speeds({0, 1, 0}), {1}},  // empty counts as 0
         {"abc", speeds({0, 1}), {1}},
     };
-    for (const Case& c : cases) EXPECT_EQ(Hits(SearchReferenceBand(c.rows, false, c.ref)), c.hits) << c.ref;
+    for (const Case& c : cases)
+        EXPECT_EQ(Hits(SearchReferenceBand(c.rows, false, c.ref)), c.hits) << c.ref;
 
     std::vector<RecordFields> f;
     for (const char* rpm : {"1959", "1960", "2040", "2041"}) {
@@ -147,7 +156,8 @@ TEST(RecordSearch, ReferenceBands) {
     EXPECT_EQ(Hits(run), (Indices{0, 3}));
     EXPECT_EQ(SummaryText(run), "RPM 오류  :  2회");
     EXPECT_EQ(HitQuestion(rows, run, run.hits[0]),
-              "10:00:00   /   속도 :  50 km/h   /   RPM :  1,959 RPM   \r\r틀린 부분의 확인을 계속 합니까?");
+              "10:00:00   /   속도 :  50 km/h   /   RPM :  1,959 RPM   \r\r틀린 부분의 확인을 계속 "
+              "합니까?");
     EXPECT_EQ(SummaryText(SearchReferenceBand(rows, false, "50")), "속도 오류  :  0회");
 }
 
@@ -165,9 +175,9 @@ TEST(RecordSearch, TimeSequence) {
     RecordFields bad1 = R("100000"), bad2 = R("100001");
     bad1.date = bad2.date = "26xx10";
     EXPECT_EQ(run({R("100000"), R("100001"), R("100002")}), Indices{});
-    EXPECT_EQ(run({R("100000"), R("100002")}), Indices{1});                      // gap
-    EXPECT_EQ(run({R("100002"), R("100001")}), Indices{1});                      // step back
-    EXPECT_EQ(run({lateNight, nextDay}), Indices{});                             // midnight
+    EXPECT_EQ(run({R("100000"), R("100002")}), Indices{1});  // gap
+    EXPECT_EQ(run({R("100002"), R("100001")}), Indices{1});  // step back
+    EXPECT_EQ(run({lateNight, nextDay}), Indices{});         // midnight
     EXPECT_EQ(run({withState("100000", "00"), withState("100000", "00")}), Indices{1});
     EXPECT_EQ(run({withState("100000", "12"), withState("100000", "13")}), Indices{});
     EXPECT_EQ(run({withState("100000", "00"), withState("100000", "12")}), Indices{1});
@@ -184,8 +194,10 @@ TEST(RecordSearch, TimeSequence) {
     SearchRun r = SearchTimeSequence(rows);
     EXPECT_EQ(HitQuestion(rows, r, r.hits[0]),
               "주행시간  :  26-12-10 10:00:00     /     상태정보  :  00\r\r"
-              "주행시간  :  26-12-10 10:00:02     /     상태정보  :  21\r\r틀린 부분의 확인을 계속 합니까?");
-    EXPECT_EQ(ParseRecordDateTime("26-12-10 10:00:02.50"), ParseRecordDateTime("26-12-10 10:00:02"));
+              "주행시간  :  26-12-10 10:00:02     /     상태정보  :  21\r\r틀린 부분의 확인을 계속 "
+              "합니까?");
+    EXPECT_EQ(ParseRecordDateTime("26-12-10 10:00:02.50"),
+              ParseRecordDateTime("26-12-10 10:00:02"));
     EXPECT_EQ(ParseRecordDateTime("26-13-10 10:00:02"), 0);
 }
 
@@ -194,9 +206,10 @@ TEST(RecordSearch, SpeedJump) {
     SearchRun run = SearchSpeedJump(rows);
     EXPECT_EQ(Hits(run), (Indices{2, 3}));  // 15 is no jump, 16 is
     EXPECT_EQ(SummaryText(run), "속도 이상 :  2회");
-    EXPECT_EQ(HitQuestion(rows, run, run.hits[0]),
-              "10:00:01  /  속도 :  25 km/h   \r\r10:00:02  /  속도 :  41 km/h  / 속도차 :  16 km/h   "
-              "\r\r틀린 부분의 확인을 계속 합니까?");
+    EXPECT_EQ(
+        HitQuestion(rows, run, run.hits[0]),
+        "10:00:01  /  속도 :  25 km/h   \r\r10:00:02  /  속도 :  41 km/h  / 속도차 :  16 km/h   "
+        "\r\r틀린 부분의 확인을 계속 합니까?");
 }
 
 TEST(RecordSearch, PositionSearches) {
@@ -230,7 +243,8 @@ TEST(RecordSearch, PositionSearches) {
               "10:00:00  /  속도 : 0 km/h  /  브레이크 : OFF\r\r"
               "               좌표 : 126.978012,   37.566535,  90   \r\r"
               "10:00:01  /  속도 : 4 km/h  /  브레이크 : OFF\r\r"
-              "               좌표 : 126.978013,   37.566535,  90   \r\r잘못된 부분의 확인을 계속 합니까?");
+              "               좌표 : 126.978013,   37.566535,  90   \r\r잘못된 부분의 확인을 계속 "
+              "합니까?");
 
     // The first record of a GPS fault whose position still moves.
     auto fault = Rows({at("100000", 30, "126978012"), at("100001", 30, "126978099", "11"),
@@ -239,13 +253,15 @@ TEST(RecordSearch, PositionSearches) {
     SearchRun g = SearchGpsFaultMove(fault);
     EXPECT_EQ(Hits(g), Indices{1});
     EXPECT_EQ(SummaryText(g), "GPS 위치오류 :  1회");
-    EXPECT_NE(HitQuestion(fault, g, g.hits[0]).find("브레이크 : OFF  /  상태 : 11"), std::string::npos);
+    EXPECT_NE(HitQuestion(fault, g, g.hits[0]).find("브레이크 : OFF  /  상태 : 11"),
+              std::string::npos);
 }
 
 TEST(RecordSearch, FirstRecordIsNeverAPairHitAndEmptyGridsCountZero) {
     auto one = Rows({R("100000", 90)});
-    for (auto kind : {SearchKind::Distance, SearchKind::TimeSequence, SearchKind::SpeedJump,
-                      SearchKind::FrozenPosition, SearchKind::StandingMove, SearchKind::GpsFaultMove}) {
+    for (auto kind :
+         {SearchKind::Distance, SearchKind::TimeSequence, SearchKind::SpeedJump,
+          SearchKind::FrozenPosition, SearchKind::StandingMove, SearchKind::GpsFaultMove}) {
         EXPECT_TRUE(RunSearch(one, kind, {}).hits.empty()) << static_cast<int>(kind);
         SearchRun empty = RunSearch({}, kind, {});
         EXPECT_TRUE(empty.hits.empty());

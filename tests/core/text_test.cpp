@@ -14,12 +14,13 @@ TEST(Text, IsIntegerText) {
         const char* text;
         bool expected;
     } cases[] = {
-        {"01", true},         {" 7", true},        {"7 ", true},         {"\t-12\r", true},
-        {"+3", true},         {"2147483647", true}, {"-2147483648", true}, {"2147483648", false},
-        {"", false},          {"  ", false},       {"1a", false},        {"1.0", false},
-        {"- 1", false},       {"ab", false},
+        {"01", true},   {" 7", true},         {"7 ", true},          {"\t-12\r", true},
+        {"+3", true},   {"2147483647", true}, {"-2147483648", true}, {"2147483648", false},
+        {"", false},    {"  ", false},        {"1a", false},         {"1.0", false},
+        {"- 1", false}, {"ab", false},
     };
-    for (const Case& c : cases) EXPECT_EQ(IsIntegerText(c.text), c.expected) << '"' << c.text << '"';
+    for (const Case& c : cases)
+        EXPECT_EQ(IsIntegerText(c.text), c.expected) << '"' << c.text << '"';
 }
 
 TEST(Text, PaddingAndCharacters) {
@@ -42,11 +43,12 @@ TEST(Text, CellName) {
         int column, row;
         const char* expected;
     } cases[] = {
-        {1, 0, "A"},   {26, 0, "Z"},    {27, 5, "AA5"}, {52, 0, "AZ"},  {53, 0, "BA"},
-        {0, 1, "A1"},  {-4, 0, "A"},    {256, 0, "IV"}, {257, 3, "IV3"}, {300, 0, "IV"},
-        {78, 10, "BZ10"},
+        {1, 0, "A"},     {26, 0, "Z"},   {27, 5, "AA5"},   {52, 0, "AZ"},
+        {53, 0, "BA"},   {0, 1, "A1"},   {-4, 0, "A"},     {256, 0, "IV"},
+        {257, 3, "IV3"}, {300, 0, "IV"}, {78, 10, "BZ10"},
     };
-    for (const Case& c : cases) EXPECT_EQ(CellName(c.column, c.row), c.expected) << c.column;
+    for (const Case& c : cases)
+        EXPECT_EQ(CellName(c.column, c.row), c.expected) << c.column;
 }
 
 TEST(Text, Checksums) {
@@ -84,11 +86,12 @@ TEST(Text, NumberReaders) {
         const char* text;
         std::optional<double> expected;
     } reals[] = {
-        {"+01.50", 1.5}, {"-04.90", -4.9}, {" 14.7 ", 14.7}, {"0", 0.0},     {"1.", 1.0},
-        {".5", 0.5},     {"1E2", 100.0},   {"", {}},         {"abc", {}},    {"inf", {}},
-        {"nan", {}},     {"1.2.3", {}},    {"9E999", {}},    {"1,5", {}},    {"--1", {}},
+        {"+01.50", 1.5}, {"-04.90", -4.9}, {" 14.7 ", 14.7}, {"0", 0.0},  {"1.", 1.0},
+        {".5", 0.5},     {"1E2", 100.0},   {"", {}},         {"abc", {}}, {"inf", {}},
+        {"nan", {}},     {"1.2.3", {}},    {"9E999", {}},    {"1,5", {}}, {"--1", {}},
     };
-    for (const Case& c : reals) EXPECT_EQ(ReadReal(c.text), c.expected) << '"' << c.text << '"';
+    for (const Case& c : reals)
+        EXPECT_EQ(ReadReal(c.text), c.expected) << '"' << c.text << '"';
 }
 
 TEST(Text, DirectRealReadingMatchesTheFullDecimalReader) {

@@ -47,8 +47,9 @@ TDTG_CLASS FullDay(SpeedOf speedOf) {
     TDTG_CLASS t;
     t.Reserve(86'400);
     for (int s = 0; s < 86'400; ++s) {
-        TDTG_RECORD r = Rec("26-12-10 " + ondavia::FormatDateTime("hh:nn:ss", At(2026, 12, 10) + s / 86400.0),
-                            speedOf(s));
+        TDTG_RECORD r =
+            Rec("26-12-10 " + ondavia::FormatDateTime("hh:nn:ss", At(2026, 12, 10) + s / 86400.0),
+                speedOf(s));
         t.Add(r);
     }
     return t;
@@ -63,10 +64,12 @@ TDTG_CLASS SyntheticDay() {
         const double h = s / 3600.0;
         const bool driving = h > 5.5 && h < 22.0 && std::fmod(h, 3.0) < 2.4;
         int speed = 0;
-        if (driving) speed = static_cast<int>(70 + 45 * std::sin(s / 900.0) + 10 * std::sin(s / 37.0));
+        if (driving)
+            speed = static_cast<int>(70 + 45 * std::sin(s / 900.0) + 10 * std::sin(s / 37.0));
         speed = std::max(0, speed);
-        TDTG_RECORD r = Rec("26-12-10 " + ondavia::FormatDateTime("hh:nn:ss", At(2026, 12, 10) + s / 86400.0),
-                            speed);
+        TDTG_RECORD r =
+            Rec("26-12-10 " + ondavia::FormatDateTime("hh:nn:ss", At(2026, 12, 10) + s / 86400.0),
+                speed);
         r.RPM = static_cast<std::uint16_t>(driving ? 700 + speed * 22 : 0);
         r.Brake = driving && std::sin(s / 53.0) > 0.93 ? 1 : 0;
         r.Engine = driving || (h > 5.3 && h < 22.2) ? 1.0 : 0.2;
@@ -104,7 +107,7 @@ bool IsColour(const QImage& img, int x, int y, QColor c) { return img.pixelColor
 
 class ChartViewTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void fillPutsTheRecordsOnTheSevenSeries();
     void fillLeavesOffUnreadableTimesAndOrdersByTime();
     void hundredthsKeysAreHundredthsApart();
@@ -206,7 +209,8 @@ void ChartViewTest::fillLeavesOffUnreadableTimesAndOrdersByTime() {
     QCOMPARE(view.PointCount(Series::Speed), 3);
     QCOMPARE(view.PointCount(Series::Gy), 3);
     const double speeds[] = {10, 20, 40};
-    for (int i = 0; i < 3; ++i) QCOMPARE(view.PointAt(Series::Speed, i).y(), speeds[i]);
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(view.PointAt(Series::Speed, i).y(), speeds[i]);
     for (int i = 1; i < 3; ++i)
         QVERIFY(view.PointAt(Series::Speed, i).x() > view.PointAt(Series::Speed, i - 1).x());
     QCOMPARE(view.SpanMin(), At(2026, 12, 10, 23, 59, 58));
@@ -222,8 +226,8 @@ void ChartViewTest::hundredthsKeysAreHundredthsApart() {
     view.Fill(t, true);
     QCOMPARE(view.PointCount(Series::Speed), 3);
     for (int i = 1; i < 3; ++i)
-        QVERIFY(std::fabs(view.PointAt(Series::Speed, i).x() - view.PointAt(Series::Speed, i - 1).x() -
-                          0.01) < 1e-4);
+        QVERIFY(std::fabs(view.PointAt(Series::Speed, i).x() -
+                          view.PointAt(Series::Speed, i - 1).x() - 0.01) < 1e-4);
     QCOMPARE(view.SpanMax(), At(2026, 12, 10, 10, 0, 4, 520));
 }
 
@@ -300,7 +304,8 @@ void ChartViewTest::rpmLineToggles() {
     QVERIFY(view.RpmVisible());
     const QRect band = view.SeriesArea(Series::Rpm);
     const int x = band.left() + band.width() / 2;
-    const int y = static_cast<int>(std::lround(band.top() + band.height() * (1.0 - 1000.0 / 3750.0)));
+    const int y =
+        static_cast<int>(std::lround(band.top() + band.height() * (1.0 - 1000.0 / 3750.0)));
     auto redAtRpm = [&](const QImage& img) {
         for (int dy = -1; dy <= 1; ++dy)
             if (IsColour(img, x, y + dy, Qt::red)) return true;
@@ -404,7 +409,8 @@ void ChartViewTest::fastColumnKeepsRedAndHeight() {
     bool red = false;
     for (int dx = -1; dx <= 1; ++dx) {
         const int xx = std::clamp(x + dx, band.left(), band.right());
-        red = red || (IsColour(img, xx, yFast, Qt::red) && IsColour(img, xx, SpeedY(view, others) + 2, Qt::red));
+        red = red || (IsColour(img, xx, yFast, Qt::red) &&
+                      IsColour(img, xx, SpeedY(view, others) + 2, Qt::red));
     }
     QVERIFY2(red, "the fast record's column is not red");
     // Elsewhere the bars are blue up to the others' height and empty above.
@@ -453,7 +459,8 @@ void ChartViewTest::fontsFollowTheWidgetAndTheApplication() {
         if (rects.size() != 5) return false;  // the plot area and its four bands
         for (QCPAxisRect* r : rects)
             for (QCPAxis* a : r->axes())
-                if (a->tickLabelFont().pointSize() != pointSize || a->labelFont().pointSize() != pointSize)
+                if (a->tickLabelFont().pointSize() != pointSize ||
+                    a->labelFont().pointSize() != pointSize)
                     return false;
         return true;
     };

@@ -2,9 +2,9 @@
 // zoom and scroll, the pointer hint, the chart popup and the RPM switch.
 #include <QAction>
 #include <QCalendarWidget>
-#include <QPushButton>
 #include <QDateEdit>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSlider>
@@ -13,8 +13,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/appstate.hpp"
 #include "app/application.hpp"
+#include "app/appstate.hpp"
 #include "app/services.hpp"
 #include "app/singleinstance.hpp"
 #include "data/filename.hpp"
@@ -83,7 +83,7 @@ struct Fixture {
 class MainWindowTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() {
         InstallFontSubstitutes();
         SetMessageHook([this](const QString& title, const QString& text) {
@@ -131,7 +131,8 @@ private slots:
         TFrmOndavia& w = fx.Open();
         QCOMPARE(w.GridFileListView->rowCount(), 3);
         QCOMPARE(w.GridFileListView->item(0, 0)->text(), QStringLiteral("20261210-12345678-01"));
-        QCOMPARE(w.GridFileListView->item(1, 0)->text(), QStringLiteral("20261210-12345678-S-01-ABCDEFG"));
+        QCOMPARE(w.GridFileListView->item(1, 0)->text(),
+                 QStringLiteral("20261210-12345678-S-01-ABCDEFG"));
         QCOMPARE(w.GridFileListView->item(2, 0)->text(), QStringLiteral("20261211-12345678-02"));
         QCOMPARE(w.GridFileListView->item(2, 1)->text(), QStringLiteral("2"));
         QCOMPARE(w.StatusText(5), QStringLiteral("파일 갯수 :  3"));
@@ -180,7 +181,8 @@ private slots:
         a.fuel = "00000A";
         b.fuel = "000014";
         b.time = "100004";
-        fx.Write("20261210-12345678-S-01-ABCDEFG.TXT", test::TextFile(MakeHeader(), {MakeRecord(a), MakeRecord(b)}));
+        fx.Write("20261210-12345678-S-01-ABCDEFG.TXT",
+                 test::TextFile(MakeHeader(), {MakeRecord(a), MakeRecord(b)}));
         TFrmOndavia& w = fx.Open();
         QCOMPARE(w.LblModelName->text(), QStringLiteral("ON-T100"));
         QCOMPARE(w.LblCarKind->text(), QStringLiteral("21 - 일반택시"));
@@ -193,7 +195,8 @@ private slots:
         QCOMPARE(w.StatusText(2), QStringLiteral("연료소모량 : 30  "));
         QCOMPARE(w.StatusText(3), QStringLiteral("레코드 갯수 : 2"));
         QCOMPARE(w.StatusText(4), QStringLiteral("현재 레코드 : 1"));
-        QCOMPARE(w.GridTextView->model()->index(0, 7).data().toString(), QStringLiteral("126.978012 "));
+        QCOMPARE(w.GridTextView->model()->index(0, 7).data().toString(),
+                 QStringLiteral("126.978012 "));
         QCOMPARE(w.GridTextView->model()->index(0, 12).data().toString(), QStringLiteral("00"));
         // Narrow grid: time, speed, RPM and brake only.
         QVERIFY(!w.GridTextView->isColumnHidden(1));
@@ -203,7 +206,8 @@ private slots:
         // Wide grid of an extended file: everything but the time column.
         w.PmGridWideClick();
         QCOMPARE(w.PanelTextData->width(), 1032 + 8);
-        for (int c = 0; c < 18; ++c) QCOMPARE(w.GridTextView->isColumnHidden(c), c == 1);
+        for (int c = 0; c < 18; ++c)
+            QCOMPARE(w.GridTextView->isColumnHidden(c), c == 1);
         QCOMPARE(w.PmGridWide->text(), QStringLiteral("텍스트 Grid 축소(&W)"));
         w.PmGridWideClick();
         QCOMPARE(w.PanelTextData->width(), 246 + 8);
@@ -215,13 +219,15 @@ private slots:
         RecordFields bad;
         bad.rpm = "12x4";
         fx.Write("20261210-12345678-01.TXT", OneSecondFile(3));
-        fx.Write("20261210-12345678-02.TXT", test::PackedFile(MakeHeader(), {MakeRecord(), MakeRecord(bad)}));
+        fx.Write("20261210-12345678-02.TXT",
+                 test::PackedFile(MakeHeader(), {MakeRecord(), MakeRecord(bad)}));
         TFrmOndavia& w = fx.Open();
         QCOMPARE(w.GridTextView->model()->rowCount(), 4);
         w.GridFileListView->setCurrentCell(1, 0);
         w.GridFileListViewDblClick();
         QCOMPARE(messages.size(), 1);
-        QCOMPARE(messages[0], QStringLiteral("오류!|자료가 없거나 자료를 읽어 오는중 오류가 발생하여 작업을 할 수 없습니다.   "));
+        QCOMPARE(messages[0], QStringLiteral("오류!|자료가 없거나 자료를 읽어 오는중 오류가 "
+                                             "발생하여 작업을 할 수 없습니다.   "));
         QCOMPARE(w.GridTextView->model()->rowCount(), 0);
         QCOMPARE(w.LblModelName->text(), QString());
         QCOMPARE(w.LblStartDateTime->text(), QString());
@@ -246,7 +252,8 @@ private slots:
         QVERIFY(!w.ScrBarChart->isEnabled());
         struct Step {
             int position, window, small, large, scrollMax;
-        } steps[] = {{4, 360, 60, 180, 4640}, {3, 1800, 300, 360, 3200}, {2, 3600, 600, 3600, 1400}};
+        } steps[] = {
+            {4, 360, 60, 180, 4640}, {3, 1800, 300, 360, 3200}, {2, 3600, 600, 3600, 1400}};
         for (const Step& s : steps) {
             w.TBarChart->setValue(s.position);
             QCOMPARE(w.WindowLength(), s.window);
@@ -301,8 +308,10 @@ private slots:
         QFETCH(QString, firstLine);
         QFETCH(QString, secondLine);
         Fixture fx;
-        if (hundredths) fx.Write("20261210-12345678-C-01-ABCDEFG.TXT", HundredthsFile(800));
-        else fx.Write("20261210-12345678-S-01-ABCDEFG.TXT", OneSecondFile(100));
+        if (hundredths)
+            fx.Write("20261210-12345678-C-01-ABCDEFG.TXT", HundredthsFile(800));
+        else
+            fx.Write("20261210-12345678-S-01-ABCDEFG.TXT", OneSecondFile(100));
         TFrmOndavia& w = fx.Open();
         DateTime target = hundredths ? AddMilliseconds(3505, fx.state.ChartStartTime)
                                      : AddMilliseconds(30500, fx.state.ChartStartTime);
@@ -360,7 +369,8 @@ private slots:
     }
 
     void singleInstance() {
-        const QString id = QStringLiteral("ONDAVIA_TEST_%1").arg(QCoreApplication::applicationPid());
+        const QString id =
+            QStringLiteral("ONDAVIA_TEST_%1").arg(QCoreApplication::applicationPid());
         SingleInstance first(id);
         QVERIFY(!first.IsAlreadyRunning());
         QSignalSpy activated(&first, &SingleInstance::Activated);
@@ -369,7 +379,7 @@ private slots:
         QVERIFY(activated.wait(2000) || activated.count() == 1);
     }
 
-private:
+  private:
     QStringList messages;
 };
 

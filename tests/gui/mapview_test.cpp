@@ -21,8 +21,8 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/appstate.hpp"
 #include "app/application.hpp"
+#include "app/appstate.hpp"
 #include "app/services.hpp"
 #include "data/recording.hpp"
 #include "output/mappage.hpp"
@@ -42,7 +42,9 @@ namespace {
 constexpr int kPageTimeoutMs = 30000;
 
 QByteArray Fixture(const char* name) {
-    QFile f(QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../fixtures/map/") + name));
+    QFile f(QFileInfo(QStringLiteral(__FILE__))
+                .dir()
+                .filePath(QStringLiteral("../fixtures/map/") + name));
     if (!f.open(QIODevice::ReadOnly)) qFatal("missing fixture %s", name);
     return f.readAll();
 }
@@ -69,7 +71,7 @@ struct Route {
 };
 
 class LoopbackServer : public QObject {
-public:
+  public:
     LoopbackServer() {
         server_.listen(QHostAddress::LocalHost, 0);
         connect(&server_, &QTcpServer::newConnection, this, [this] {
@@ -94,7 +96,7 @@ public:
     QMap<QString, Route> routes;
     QStringList requests;  // request targets (path and query), in arrival order
 
-private:
+  private:
     void Read(QTcpSocket* s) {
         QByteArray buffer = s->property("buffer").toByteArray() + s->readAll();
         s->setProperty("buffer", buffer);
@@ -112,9 +114,9 @@ private:
         QPointer<QTcpSocket> socket(s);
         auto answer = [socket, route] {
             if (!socket) return;
-            QByteArray head = "HTTP/1.1 " + QByteArray::number(route.status) + " X\r\nContent-Type: " +
-                              route.type + "\r\nContent-Length: " +
-                              QByteArray::number(route.body.size()) +
+            QByteArray head = "HTTP/1.1 " + QByteArray::number(route.status) +
+                              " X\r\nContent-Type: " + route.type +
+                              "\r\nContent-Length: " + QByteArray::number(route.body.size()) +
                               "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n";
             socket->write(head + route.body);
             socket->disconnectFromHost();
@@ -147,7 +149,8 @@ std::vector<RecordFields> FourRows() {
 
 bool LoadInto(Recording& rec, const std::vector<RecordFields>& rows, bool hundredths = false) {
     std::string bytes = MakeHeader() + "\r\n";
-    for (const RecordFields& f : rows) bytes += MakeRecord(f) + "\r\n";
+    for (const RecordFields& f : rows)
+        bytes += MakeRecord(f) + "\r\n";
     LoadOptions o;
     o.upperName = "20261210-12345678-02.TXT";
     o.fileMode = 2;
@@ -170,7 +173,8 @@ struct MapFixture {
     MapView* view;
 
     explicit MapFixture(int selectMap = 0) {
-        server.routes["/maps/api/js"] = Route{200, Fixture("standin-maps.js"), "application/javascript"};
+        server.routes["/maps/api/js"] =
+            Route{200, Fixture("standin-maps.js"), "application/javascript"};
         server.routes["/probe"] = Route{200, "ok"};
         server.routes["/files/NvGps_GoogleMap.html"] = Route{200, Fixture("remote-page.html")};
         server.routes["/files/NvGps_NaverMap.html"] = Route{200, Fixture("remote-page.html")};
@@ -184,7 +188,8 @@ struct MapFixture {
         state.RecordTable = &rec.table;
         panel.resize(800, 500);
         panel.show();
-        view = new MapView(state, rec, [this] { return row; }, &panel);
+        view = new MapView(
+            state, rec, [this] { return row; }, &panel);
         view->PageFolder = dir.path();
         view->ProbeTimeoutMs = 800;
     }
@@ -209,10 +214,14 @@ struct MapFixture {
         return result->second;
     }
     QJsonObject Page() {
-        return QJsonDocument::fromJson(Js("window.standIn ? standIn.state() : '{}'").toString().toUtf8()).object();
+        return QJsonDocument::fromJson(
+                   Js("window.standIn ? standIn.state() : '{}'").toString().toUtf8())
+            .object();
     }
     QJsonArray Received() {
-        return QJsonDocument::fromJson(Js("JSON.stringify(window.received || [])").toString().toUtf8()).array();
+        return QJsonDocument::fromJson(
+                   Js("JSON.stringify(window.received || [])").toString().toUtf8())
+            .array();
     }
     // Waits until `count` commands have been answered by the page.
     bool Answered(QSignalSpy& spy, int count) {
@@ -236,7 +245,8 @@ QStringList Labels(const QJsonObject& page) {
 
 QStringList Forms(const QJsonArray& received) {
     QStringList forms;
-    for (const auto& c : received) forms << c.toObject()["form"].toString() + "." + c.toObject()["button"].toString();
+    for (const auto& c : received)
+        forms << c.toObject()["form"].toString() + "." + c.toObject()["button"].toString();
     return forms;
 }
 
@@ -254,7 +264,7 @@ class MapViewTest : public QObject {
 
     QStringList messages;
 
-private slots:
+  private slots:
     void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);
         InstallFontSubstitutes();
@@ -323,14 +333,16 @@ private slots:
         QTest::addColumn<QStringList>("labels");
         QTest::addColumn<QJsonArray>("markerAt");  // empty: no position marker
         QTest::addColumn<bool>("routeLabel");
-        QTest::newRow("no car track") << true << 0 << 0 << QStringList{} << Point(37.5, 127) << false;
-        QTest::newRow("current row without position") << false << 1 << 1 << QStringList{"E", "S"}
-                                                       << QJsonArray{} << true;
-        QTest::newRow("no car track, no position") << true << 1 << 0 << QStringList{} << QJsonArray{} << false;
+        QTest::newRow("no car track")
+            << true << 0 << 0 << QStringList{} << Point(37.5, 127) << false;
+        QTest::newRow("current row without position")
+            << false << 1 << 1 << QStringList{"E", "S"} << QJsonArray{} << true;
+        QTest::newRow("no car track, no position")
+            << true << 1 << 0 << QStringList{} << QJsonArray{} << false;
         // After a settings change another row may be current: the marker
         // stands where its text says.
-        QTest::newRow("later current row") << false << 2 << 1 << QStringList{"E", "S"}
-                                           << Point(37.52, 127.02) << true;
+        QTest::newRow("later current row")
+            << false << 2 << 1 << QStringList{"E", "S"} << Point(37.52, 127.02) << true;
     }
     void localPageOptions() {
         QFETCH(bool, noCarTrack);
@@ -352,7 +364,8 @@ private slots:
         QCOMPARE(PositionMarker(page)["at"].toArray(), markerAt);
         if (!markerAt.isEmpty()) {
             QVERIFY(fx.Js("standIn.clickMarker()").toBool());
-            QCOMPARE(fx.Page()["info"].toObject()["content"].toString(), Content(FourRows(), currentRow, 0));
+            QCOMPARE(fx.Page()["info"].toObject()["content"].toString(),
+                     Content(FourRows(), currentRow, 0));
         }
         QCOMPARE(fx.view->LblStartEndRoute->isVisible(), routeLabel);
         QVERIFY(fx.view->WebBrowserMap->isVisible());
@@ -371,7 +384,8 @@ private slots:
         QCOMPARE(page["maps"].toInt(), 1);
         QCOMPARE(page["lines"].toArray().size(), 1);
         QCOMPARE(page["lines"].toArray()[0].toObject()["points"].toInt(), 1);
-        for (const auto& m : page["markers"].toArray()) QCOMPARE(m.toObject()["at"].toArray(), Point(37.5, 127));
+        for (const auto& m : page["markers"].toArray())
+            QCOMPARE(m.toObject()["at"].toArray(), Point(37.5, 127));
         QCOMPARE(Labels(page), (QStringList{"E", "S"}));
     }
 
@@ -410,7 +424,8 @@ private slots:
         odd.date = "'\"<b>\\";
         odd.time = "</i>&;";
         const std::vector<RecordFields> rows{odd, Row("100001", "037510000", "127010000")};
-        const QString shown = QStringLiteral("'\"-<b->\\ </:i>:&;50Km/h  *  1500RPM  *  B:OFF  *  D:10Km");
+        const QString shown =
+            QStringLiteral("'\"-<b->\\ </:i>:&;50Km/h  *  1500RPM  *  B:OFF  *  D:10Km");
         MapFixture fx;
         fx.Load(rows);
         fx.view->FormShow();
@@ -507,11 +522,14 @@ private slots:
         QTest::addColumn<bool>("positions");
         QTest::addColumn<bool>("writable");
         QTest::addColumn<QString>("message");
-        QTest::newRow("map not used") << false << true << true << true << QString::fromUtf8(kMapNotUsedMessage);
-        QTest::newRow("no internet") << true << false << true << true << QString::fromUtf8(kNoInternetMessage);
-        QTest::newRow("no positions") << true << true << false << true << QString::fromUtf8(kNoPositionMessage);
-        QTest::newRow("page not writable") << true << true << true << false
-                                           << QString::fromUtf8(kMapPageNotWrittenMessage);
+        QTest::newRow("map not used")
+            << false << true << true << true << QString::fromUtf8(kMapNotUsedMessage);
+        QTest::newRow("no internet")
+            << true << false << true << true << QString::fromUtf8(kNoInternetMessage);
+        QTest::newRow("no positions")
+            << true << true << false << true << QString::fromUtf8(kNoPositionMessage);
+        QTest::newRow("page not writable")
+            << true << true << true << false << QString::fromUtf8(kMapPageNotWrittenMessage);
     }
     void messagesInsteadOfAMap() {
         QFETCH(bool, gpsView);
@@ -521,7 +539,8 @@ private slots:
         QFETCH(QString, message);
         MapFixture fx;
         fx.state.ViewerSettings.GpsView = gpsView;
-        if (!online) fx.state.ViewerSettings.MapProbeUrl = LoopbackServer::RefusedUrl("/").toStdString();
+        if (!online)
+            fx.state.ViewerSettings.MapProbeUrl = LoopbackServer::RefusedUrl("/").toStdString();
         if (!writable) {
             QFile blocker(fx.dir.filePath("file"));
             QVERIFY(blocker.open(QIODevice::WriteOnly));
@@ -529,7 +548,8 @@ private slots:
         }
         std::vector<RecordFields> rows = FourRows();
         if (!positions)
-            for (RecordFields& r : rows) r.state = "11";
+            for (RecordFields& r : rows)
+                r.state = "11";
         fx.Load(rows);
         fx.view->FormShow();
         QSignalSpy sent(fx.view, &MapView::CommandSent);
@@ -566,8 +586,8 @@ private slots:
         char line[96];
         for (int i = 0; i < 86400; ++i) {
             std::snprintf(line, sizeof line,
-                          "%04d%07d261210%02d%02d%02d00%03d%04d0%09d%09d090+01.50-00.2000\r\n", i % 10000,
-                          100000 + i, i / 3600, i / 60 % 60, i % 60, i / 7 % 120, 1500,
+                          "%04d%07d261210%02d%02d%02d00%03d%04d0%09d%09d090+01.50-00.2000\r\n",
+                          i % 10000, 100000 + i, i / 3600, i / 60 % 60, i % 60, i / 7 % 120, 1500,
                           126900000 + i, 37500000 + i / 2);
             bytes += line;
         }
@@ -583,9 +603,11 @@ private slots:
 
         // The marker follows every row the grid passes through.
         QSignalSpy answered(fx.view, &MapView::CommandAnswered);
-        for (fx.row = 1; fx.row <= 300; ++fx.row) fx.view->GridTextViewFocusedRecordChanged();
+        for (fx.row = 1; fx.row <= 300; ++fx.row)
+            fx.view->GridTextViewFocusedRecordChanged();
         QVERIFY(fx.Answered(answered, 300));
-        for (const auto& a : answered) QCOMPARE(a, (QVariantList{"gps", true}));
+        for (const auto& a : answered)
+            QCOMPARE(a, (QVariantList{"gps", true}));
         QCOMPARE(PositionMarker(fx.Page())["at"].toArray(), Point(37.50015, 126.9003));
     }
 
@@ -610,10 +632,13 @@ private slots:
         QFETCH(QString, path);
         MapFixture fx(selectMap);
         Route route{200, Fixture("remote-page.html")};
-        if (answer == "silent") route.silent = true;
-        else if (answer != "refused") route.status = answer.toInt();
+        if (answer == "silent")
+            route.silent = true;
+        else if (answer != "refused")
+            route.status = answer.toInt();
         fx.server.routes[path] = route;
-        if (answer == "refused") fx.state.ViewerSettings.MapServerUrl = LoopbackServer::RefusedUrl("").toStdString();
+        if (answer == "refused")
+            fx.state.ViewerSettings.MapServerUrl = LoopbackServer::RefusedUrl("").toStdString();
         QElapsedTimer clock;
         clock.start();
         fx.view->FormShow();
@@ -644,11 +669,12 @@ private slots:
         QTest::addColumn<int>("currentRow");
         QTest::addColumn<QStringList>("forms");
         const QStringList both{"first.BtnFirstShowRoute", "gps.BtnShowMarker"};
-        const QStringList clear{"fline.BtnClearFirstRoute", "line.BtnClearRoute", "markers.BtnRemoveMarkers"};
+        const QStringList clear{"fline.BtnClearFirstRoute", "line.BtnClearRoute",
+                                "markers.BtnRemoveMarkers"};
         QTest::newRow("route and marker") << 1 << false << 0 << both;
         QTest::newRow("bracketed marker text") << 3 << false << 2 << both;
-        QTest::newRow("no position marker") << 1 << false << 1
-                                            << QStringList{"first.BtnFirstShowRoute", "marker.BtnClearMarker"};
+        QTest::newRow("no position marker")
+            << 1 << false << 1 << QStringList{"first.BtnFirstShowRoute", "marker.BtnClearMarker"};
         QTest::newRow("no car track") << 1 << true << 0 << clear + QStringList{"gps.BtnShowMarker"};
     }
     void remoteCommands() {
@@ -677,7 +703,8 @@ private slots:
                 QCOMPARE(o["values"].toObject()["Latlng"].toString(),
                          currentRow == 2 ? QStringLiteral("37.520000,127.020000")
                                          : QStringLiteral("37.500000,127.000000"));
-                QCOMPARE(o["values"].toObject()["Content"].toString(), Content(FourRows(), currentRow, selectMap));
+                QCOMPARE(o["values"].toObject()["Content"].toString(),
+                         Content(FourRows(), currentRow, selectMap));
             }
         }
         QCOMPARE(fx.view->LblStartEndRoute->isVisible(), !noCarTrack);
@@ -700,8 +727,10 @@ private slots:
         QCOMPARE(sent.count(), 0);
         QVERIFY(fx.Answered(answered, 2));
         QVERIFY(!fx.state.MapPageLoading);
-        QCOMPARE(Forms(fx.Received()), (QStringList{"first.BtnFirstShowRoute", "gps.BtnShowMarker"}));
-        for (const auto& a : answered) QCOMPARE(a.at(1).toBool(), true);
+        QCOMPARE(Forms(fx.Received()),
+                 (QStringList{"first.BtnFirstShowRoute", "gps.BtnShowMarker"}));
+        for (const auto& a : answered)
+            QCOMPARE(a.at(1).toBool(), true);
 
         // The timer fired once: nothing more comes by itself.
         QTest::qWait(1500);
@@ -725,8 +754,9 @@ private slots:
         fx.view->FormShow();
         fx.view->StartLoadTimer();
         QVERIFY(fx.Answered(answered, 4));
-        QCOMPARE(Forms(fx.Received()), (QStringList{"fline.BtnClearFirstRoute", "line.BtnClearRoute",
-                                                    "markers.BtnRemoveMarkers", "marker.BtnClearMarker"}));
+        QCOMPARE(Forms(fx.Received()),
+                 (QStringList{"fline.BtnClearFirstRoute", "line.BtnClearRoute",
+                              "markers.BtnRemoveMarkers", "marker.BtnClearMarker"}));
         QVERIFY(!fx.view->TimerLoadMap->isActive());
     }
 
@@ -737,18 +767,56 @@ private slots:
         QTest::addColumn<QString>("givenEnd");
         QTest::addColumn<QString>("startEdit");  // empty: left as shown
         QTest::addColumn<QString>("endEdit");
-        QTest::addColumn<QString>("error");      // empty: accepted
+        QTest::addColumn<QString>("error");  // empty: accepted
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("end");
-        const QString startMsg = QStringLiteral("오류!|") + QString::fromUtf8(kRouteStartOutsideMessage);
-        const QString endMsg = QStringLiteral("오류!|") + QString::fromUtf8(kRouteEndOutsideMessage);
-        QTest::newRow("unchanged") << "06:12:30" << "17:45:10" << "" << "" << "" << "06:12:30" << "17:45:10";
-        QTest::newRow("start 08:10") << "06:12:30" << "17:45:10" << "08:10" << "" << "" << "08:10:00" << "17:45:10";
-        QTest::newRow("end 09:00") << "06:12:30" << "17:45:10" << "" << "09:00" << "" << "06:12:30" << "09:00:59";
-        QTest::newRow("end equals start") << "06:12:30" << "17:45:10" << "08:10" << "08:10" << "" << "08:10:00" << "08:10:59";
-        QTest::newRow("start after end") << "06:12:30" << "17:45:10" << "08:10" << "08:05" << endMsg << "" << "";
-        QTest::newRow("start before the file") << "06:12:30" << "17:45:10" << "00:00" << "" << startMsg << "" << "";
-        QTest::newRow("past midnight") << "23:50:00" << "00:10:00" << "" << "" << startMsg << "" << "";
+        const QString startMsg =
+            QStringLiteral("오류!|") + QString::fromUtf8(kRouteStartOutsideMessage);
+        const QString endMsg =
+            QStringLiteral("오류!|") + QString::fromUtf8(kRouteEndOutsideMessage);
+        QTest::newRow("unchanged") << "06:12:30"
+                                   << "17:45:10"
+                                   << ""
+                                   << ""
+                                   << ""
+                                   << "06:12:30"
+                                   << "17:45:10";
+        QTest::newRow("start 08:10") << "06:12:30"
+                                     << "17:45:10"
+                                     << "08:10"
+                                     << ""
+                                     << ""
+                                     << "08:10:00"
+                                     << "17:45:10";
+        QTest::newRow("end 09:00") << "06:12:30"
+                                   << "17:45:10"
+                                   << ""
+                                   << "09:00"
+                                   << ""
+                                   << "06:12:30"
+                                   << "09:00:59";
+        QTest::newRow("end equals start") << "06:12:30"
+                                          << "17:45:10"
+                                          << "08:10"
+                                          << "08:10"
+                                          << ""
+                                          << "08:10:00"
+                                          << "08:10:59";
+        QTest::newRow("start after end") << "06:12:30"
+                                         << "17:45:10"
+                                         << "08:10"
+                                         << "08:05" << endMsg << ""
+                                         << "";
+        QTest::newRow("start before the file") << "06:12:30"
+                                               << "17:45:10"
+                                               << "00:00"
+                                               << "" << startMsg << ""
+                                               << "";
+        QTest::newRow("past midnight") << "23:50:00"
+                                       << "00:10:00"
+                                       << ""
+                                       << "" << startMsg << ""
+                                       << "";
     }
     void routeTimeWindow() {
         QFETCH(QString, givenStart);
@@ -819,7 +887,8 @@ private slots:
     void mainWindowMapPanel() {
         QTemporaryDir dir;
         LoopbackServer server;
-        server.routes["/maps/api/js"] = Route{200, Fixture("standin-maps.js"), "application/javascript"};
+        server.routes["/maps/api/js"] =
+            Route{200, Fixture("standin-maps.js"), "application/javascript"};
         QDir(dir.path()).mkpath("data");
         auto write = [&](const QString& name, const std::string& bytes) {
             QFile f(dir.filePath("data/" + name));
@@ -827,11 +896,13 @@ private slots:
             f.write(bytes.data(), static_cast<qint64>(bytes.size()));
         };
         std::string file = MakeHeader() + "\r\n";
-        for (const RecordFields& r : FourRows()) file += MakeRecord(r) + "\r\n";
+        for (const RecordFields& r : FourRows())
+            file += MakeRecord(r) + "\r\n";
         write("20261210-12345678-02.TXT", file);
         RecordFields bad;
         bad.rpm = "12x4";
-        write("20261211-12345678-02.TXT", test::TextFile(MakeHeader(), {MakeRecord(bad), MakeRecord(bad)}));
+        write("20261211-12345678-02.TXT",
+              test::TextFile(MakeHeader(), {MakeRecord(bad), MakeRecord(bad)}));
 
         AppState state;
         LoadSettings(state, dir.path(), dir.filePath("ONDAVIA.INI"));

@@ -3,12 +3,12 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTableView>
-#include <QToolButton>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
-#include "app/appstate.hpp"
 #include "app/application.hpp"
+#include "app/appstate.hpp"
 #include "app/services.hpp"
 #include "search/recordsearchwindow.hpp"
 #include "support/builders.hpp"
@@ -47,10 +47,10 @@ class RecordSearchTest : public QObject {
     AppState state;
     std::unique_ptr<TFrmOndavia> main;
     std::unique_ptr<TFrmRecordSearch> search;
-    QStringList asked;       // every question, with the record the grid showed then
-    QList<bool> answers;     // scripted answers, Yes = true; No once they run out
+    QStringList asked;    // every question, with the record the grid showed then
+    QList<bool> answers;  // scripted answers, Yes = true; No once they run out
 
-private slots:
+  private slots:
     void init() {
         QDir(dir.path()).mkpath("data");
         QFile f(dir.filePath("data/20261210-12345678-01.TXT"));
@@ -70,7 +70,8 @@ private slots:
         asked.clear();
         answers.clear();
         SetMessageHook([this](const QString&, const QString& text) {
-            asked << QStringLiteral("%1|%2").arg(main->GridTextView->currentIndex().row()).arg(text);
+            asked
+                << QStringLiteral("%1|%2").arg(main->GridTextView->currentIndex().row()).arg(text);
             return answers.isEmpty() ? false : answers.takeFirst();
         });
     }
@@ -92,10 +93,12 @@ private slots:
         search->show();
         search->BtnFindClick();
         QCOMPARE(asked.size(), 4);
-        QVERIFY(asked[0].startsWith("1|10:00:00  /  속도 :  10 km/h   \n\n10:00:01  /  속도 :  30 km/h"));
+        QVERIFY(asked[0].startsWith(
+            "1|10:00:00  /  속도 :  10 km/h   \n\n10:00:01  /  속도 :  30 km/h"));
         QVERIFY(asked[1].startsWith("3|"));
         QVERIFY(asked[2].startsWith("5|"));
-        QCOMPARE(asked[3], QStringLiteral("5|속도 이상 :  3회\n\n\n원하는 자료를 검색하였습니다.  작업을 종료하겠습니까?     "));
+        QCOMPARE(asked[3], QStringLiteral("5|속도 이상 :  3회\n\n\n원하는 자료를 검색하였습니다.  "
+                                          "작업을 종료하겠습니까?     "));
         QVERIFY(!search->isVisible());
         QCOMPARE(main->StatusText(4), QStringLiteral("현재 레코드 : 6"));
     }
@@ -119,7 +122,9 @@ private slots:
     void choicesThatAreNeverSteppedOnlySummarise_data() {
         QTest::addColumn<int>("choice");
         QTest::addColumn<QString>("summary");
-        QTest::newRow("GPS (11)") << 0 << QStringLiteral("G.P.S 장치 이상 횟수 / 전체 횟수  : 1회 / 6회");
+        QTest::newRow("GPS (11)") << 0
+                                  << QStringLiteral(
+                                         "G.P.S 장치 이상 횟수 / 전체 횟수  : 1회 / 6회");
         QTest::newRow("전체") << 5 << QStringLiteral("장치 이상 횟수 / 전체 횟수  : 2회 / 6회");
     }
     void choicesThatAreNeverSteppedOnlySummarise() {

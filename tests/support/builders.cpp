@@ -41,18 +41,21 @@ std::string ClockText(int s) {
 
 std::string TextFile(const std::string& header, std::initializer_list<std::string> records) {
     std::string out = header + "\r\n";
-    for (const auto& r : records) out += r + "\r\n";
+    for (const auto& r : records)
+        out += r + "\r\n";
     return out;
 }
 
 std::string PackedFile(const std::string& header, std::initializer_list<std::string> records) {
     std::string out = header;
-    for (const auto& r : records) out += r;
+    for (const auto& r : records)
+        out += r;
     return out;
 }
 
 std::string Xor(std::string bytes, unsigned char key) {
-    for (char& c : bytes) c = static_cast<char>(c ^ key);
+    for (char& c : bytes)
+        c = static_cast<char>(c ^ key);
     return bytes;
 }
 

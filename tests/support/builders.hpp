@@ -21,8 +21,8 @@ std::string MakeHeader(const HeaderFields& f = {});
 struct RecordFields {
     std::string km = "0010";
     std::string totKm = "0012345";
-    std::string date = "261210";     // yymmdd
-    std::string time = "100000";     // hhnnss
+    std::string date = "261210";  // yymmdd
+    std::string time = "100000";  // hhnnss
     std::string hundredths = "00";
     std::string speed = "050";
     std::string rpm = "1500";
@@ -53,7 +53,7 @@ std::string Xor(std::string bytes, unsigned char key);
 
 // A fresh folder removed with everything in it when the test ends.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -61,7 +61,7 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path Write(const std::string& name, std::string_view bytes) const;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -65,9 +65,7 @@ struct Wander {
     }
 };
 
-double Clamp(double v, double lo, double hi) {
-    return std::max(lo, std::min(hi, v));
-}
+double Clamp(double v, double lo, double hi) { return std::max(lo, std::min(hi, v)); }
 
 // Moves value toward target by at most maxChange.
 double Approach(double value, double target, double maxChange) {
@@ -81,18 +79,10 @@ double Approach(double value, double target, double maxChange) {
 struct Point {
     double x = 0, y = 0;
 };
-Point operator+(Point a, Point b) {
-    return {a.x + b.x, a.y + b.y};
-}
-Point operator-(Point a, Point b) {
-    return {a.x - b.x, a.y - b.y};
-}
-Point operator*(Point a, double k) {
-    return {a.x * k, a.y * k};
-}
-double Norm(Point a) {
-    return std::hypot(a.x, a.y);
-}
+Point operator+(Point a, Point b) { return {a.x + b.x, a.y + b.y}; }
+Point operator-(Point a, Point b) { return {a.x - b.x, a.y - b.y}; }
+Point operator*(Point a, double k) { return {a.x * k, a.y * k}; }
+double Norm(Point a) { return std::hypot(a.x, a.y); }
 
 constexpr double kOriginLat = 37.55;
 constexpr double kOriginLon = 126.99;
@@ -103,17 +93,11 @@ Point FromLatLon(double lat, double lon) {
     return {(lon - kOriginLon) * kMetresPerDegree * kLonScale,
             (lat - kOriginLat) * kMetresPerDegree};
 }
-double LatOf(Point p) {
-    return kOriginLat + p.y / kMetresPerDegree;
-}
-double LonOf(Point p) {
-    return kOriginLon + p.x / (kMetresPerDegree * kLonScale);
-}
+double LatOf(Point p) { return kOriginLat + p.y / kMetresPerDegree; }
+double LonOf(Point p) { return kOriginLon + p.x / (kMetresPerDegree * kLonScale); }
 
 // Heading of a direction, radians clockwise from north.
-double Bearing(Point d) {
-    return std::atan2(d.x, d.y);
-}
+double Bearing(Point d) { return std::atan2(d.x, d.y); }
 double WrapAngle(double a) {
     while (a > kPi)
         a -= 2 * kPi;
@@ -1210,9 +1194,7 @@ std::vector<std::string> HundredthLines(const std::vector<Frame>& frames, Record
     return lines;
 }
 
-double EndOdometer(const DriveResult& r) {
-    return r.seconds.back().odometer;
-}
+double EndOdometer(const DriveResult& r) { return r.seconds.back().odometer; }
 
 // ------------------------------------------------------------------ the set
 

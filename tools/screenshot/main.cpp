@@ -11,13 +11,13 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QPushButton>
-#include <QTableView>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 #include <QSlider>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <algorithm>
 #include <cstdio>
 
@@ -62,9 +62,10 @@ int main(int argc, char** argv) {
     {
         QFile f(ini);
         if (!f.open(QIODevice::WriteOnly)) return 1;
-        f.write(QStringLiteral("[COMPANY]\r\nCompanyName=Ondavia\r\n[PATHNAME]\r\nDataFilePath=%1\r\n")
-                    .arg(data)
-                    .toLocal8Bit());
+        f.write(
+            QStringLiteral("[COMPANY]\r\nCompanyName=Ondavia\r\n[PATHNAME]\r\nDataFilePath=%1\r\n")
+                .arg(data)
+                .toLocal8Bit());
     }
     Application ondavia(settingsDir.path(), ini);
     TFrmOndavia* w = ondavia.FrmOndavia();
@@ -119,9 +120,12 @@ int main(int argc, char** argv) {
         // The stand-in draws on a timer of its own.
         QElapsedTimer settle;
         settle.start();
-        while (settle.elapsed() < 1500) QApplication::processEvents(QEventLoop::AllEvents, 50);
+        while (settle.elapsed() < 1500)
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
     }
-    if (!drawn) std::fprintf(stderr, "the map page did not load: %s\n", qPrintable(w->LblMapMessage->text()));
+    if (!drawn)
+        std::fprintf(stderr, "the map page did not load: %s\n",
+                     qPrintable(w->LblMapMessage->text()));
     ok = Save(w, out + "/main-map.png") && drawn && ok;
     return ok ? 0 : 1;
 }
