@@ -12,6 +12,7 @@
 #include <cmath>
 #include <memory>
 
+#include "support/synthetic.hpp"
 #include "viewer/chartzoom.hpp"
 #include "views/chartview.hpp"
 
@@ -22,37 +23,8 @@ using ondavia::gui::ChartView;
 
 DateTime Day() { return ComposeDateTime(*EncodeDate(2026, 12, 10), 0); }
 
-// A day of driving that moves every series.
-TDTG_CLASS DayTable() {
-    TDTG_CLASS t;
-    t.Reserve(86'400);
-    int km = 0;
-    for (int s = 0; s < 86'400; ++s) {
-        const double h = s / 3600.0;
-        const bool driving = h > 5.5 && h < 22.0 && std::fmod(h, 3.0) < 2.4;
-        const int speed = driving ? std::max(0, static_cast<int>(70 + 45 * std::sin(s / 900.0) +
-                                                                 10 * std::sin(s / 37.0)))
-                                  : 0;
-        const DateTime at = AddSeconds(s, Day());
-        TDTG_RECORD r;
-        r.InfoDateTime.Assign(FormatDateTime("yy-mm-dd hh:nn:ss", at));
-        r.InfoTime.Assign(FormatDateTime("hh:nn:ss", at));
-        r.Speed = static_cast<std::uint16_t>(speed);
-        r.RPM = static_cast<std::uint16_t>(driving ? 700 + speed * 22 : 0);
-        r.Brake = driving && std::sin(s / 53.0) > 0.93 ? 1 : 0;
-        r.Engine = driving ? 1.0 : 0.2;
-        if (driving && s % std::max(1, 3600 / std::max(speed, 1)) == 0) ++km;
-        r.Km = km;
-        r.Gx = driving ? 0.4 * std::sin(s / 21.0) : 0.0;
-        r.Gy = driving ? 0.35 * std::sin(s / 47.0) : 0.0;
-        t.Add(r);
-    }
-    t.Sort();
-    return t;
-}
-
 struct Setup {
-    TDTG_CLASS table = DayTable();
+    TDTG_CLASS table = test::SyntheticDayTable();
     ChartView view;
     Setup() {
         view.resize(1000, 450);

@@ -97,6 +97,13 @@ std::string XorChecksumHex(std::string_view text) {
     return buf;
 }
 
+std::string FormatThousands(std::int64_t value) {
+    std::string digits = std::to_string(value < 0 ? -value : value);
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
+        digits.insert(static_cast<size_t>(i), ",");
+    return value < 0 ? "-" + digits : digits;
+}
+
 std::string UpperCp949(std::string_view text) {
     std::string s(text);
     for (size_t i = 0; i < s.size(); ++i) {

@@ -34,6 +34,9 @@ int NameChecksum(std::string_view text);
 // First byte XOR every following byte, as two upper-case hex digits.
 std::string XorChecksumHex(std::string_view text);
 
+// "%.0n": a whole number with thousands separators ("1,234,567").
+std::string FormatThousands(std::int64_t value);
+
 // ASCII upper case of a cp949 text: bytes of double-byte characters are left alone.
 std::string UpperCp949(std::string_view text);
 

@@ -18,14 +18,11 @@ std::string_view Field(std::string_view block, size_t pos, size_t width) {
     return block.substr(pos - 1, width);
 }
 
-constexpr double kGravity = 9.8066;
-
-// Acceleration in g truncated toward zero to hundredths; nullopt when the
-// value is too large to truncate (a garbled field).
+// Acceleration in g truncated toward zero to hundredths.
 std::optional<double> ToG(double metresPerSecond2) {
-    double hundredths = metresPerSecond2 / kGravity * 100.0;
-    if (!(std::fabs(hundredths) < 9.0e15)) return std::nullopt;
-    return static_cast<double>(static_cast<std::int64_t>(hundredths)) / 100.0;
+    auto h = GHundredths(metresPerSecond2);
+    if (!h) return std::nullopt;
+    return static_cast<double>(*h) / 100.0;
 }
 
 }  // namespace
@@ -49,6 +46,12 @@ size_t GridRow::WriteDateTimeText(char* buf) const {
 std::string GridRow::DateTimeText() const {
     char buf[24];
     return std::string(buf, WriteDateTimeText(buf));
+}
+
+std::optional<std::int64_t> GHundredths(double metresPerSecond2) {
+    double hundredths = metresPerSecond2 / 9.8066 * 100.0;
+    if (!(std::fabs(hundredths) < 9.0e15)) return std::nullopt;
+    return static_cast<std::int64_t>(hundredths);
 }
 
 std::string GridRow::TimeText() const { return DateTimeText().substr(9); }

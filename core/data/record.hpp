@@ -100,6 +100,10 @@ struct TDTG_RECORD {
     FixedText<21> InfoDateTime;  // "yy-mm-dd hh:nn:ss", or with ".zz0" for 0.01-second data
 };
 
+// Acceleration in whole hundredths of g (9.8066 m/s² per g), truncated toward
+// zero; nullopt for a value too large to truncate (a garbled field).
+std::optional<std::int64_t> GHundredths(double metresPerSecond2);
+
 struct ParseContext {
     int fileMode = 2;
     bool hundredths = false;

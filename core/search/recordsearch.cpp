@@ -13,15 +13,13 @@ const char* const kSearchClosingQuestion =
 
 namespace {
 
-constexpr double kGravity = 9.8066;
 const char* const kCheckAgain = "틀린 부분의 확인을 계속 합니까?";
 const char* const kCheckWrongAgain = "잘못된 부분의 확인을 계속 합니까?";
 
-// Acceleration in whole hundredths of g, truncated toward zero.
+// Acceleration in whole hundredths of g; a garbled value never loads, so 0
+// stands in for it.
 std::int64_t Hundredths(double metresPerSecond2) {
-    double h = metresPerSecond2 / kGravity * 100.0;
-    if (!(std::fabs(h) < 9.0e15)) return 0;
-    return static_cast<std::int64_t>(h);
+    return GHundredths(metresPerSecond2).value_or(0);
 }
 
 std::string T(const GridRow& r) { return Cp949ToUtf8(r.TimeText()); }
@@ -68,13 +66,6 @@ Band ReferenceBand(const SearchOptions& options) {
 }
 
 }  // namespace
-
-std::string FormatThousands(std::int64_t value) {
-    std::string digits = std::to_string(value < 0 ? -value : value);
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
-        digits.insert(static_cast<size_t>(i), ",");
-    return value < 0 ? "-" + digits : digits;
-}
 
 namespace {
 // The six two-character fields, `step` bytes apart from the start of text.

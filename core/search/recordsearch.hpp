@@ -76,7 +76,4 @@ SearchRun SearchGpsFaultMove(const std::vector<GridRow>& rows);
 // date-time when a field is not a number or the date is not a real one.
 DateTime ParseRecordDateTime(std::string_view text);
 
-// "%.0n": whole number with thousands separators.
-std::string FormatThousands(std::int64_t value);
-
 }  // namespace ondavia

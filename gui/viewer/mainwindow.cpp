@@ -729,11 +729,7 @@ bool TFrmOndavia::LoadDataFile() {
     options.pivotYear = CurrentYear();
     gridModel_->SetRecording(nullptr);
     LoadResult result = LoadRecording(file.path, options, *recording_);
-    if (!result.ok()) {
-        recording_->rows.clear();
-        recording_->table.Clear();
-        return false;
-    }
+    if (!result.ok()) return false;  // ClearView follows
     SetHeaderLabels(recording_->header);
     gridModel_->SetRecording(recording_.get());
     GridTextView->setEnabled(true);

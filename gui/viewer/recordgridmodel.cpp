@@ -1,6 +1,7 @@
 #include "recordgridmodel.hpp"
 
 #include "common/cp949.hpp"
+#include "common/text.hpp"
 
 namespace ondavia::gui {
 
@@ -17,12 +18,7 @@ QString OneDecimal(double v) {
 }
 }  // namespace
 
-QString GroupDigits(long long value) {
-    QString digits = QString::number(value < 0 ? -value : value);
-    for (int i = digits.size() - 3; i > 0; i -= 3)
-        digits.insert(i, QLatin1Char(','));
-    return value < 0 ? QLatin1Char('-') + digits : digits;
-}
+QString GroupDigits(long long value) { return QString::fromStdString(FormatThousands(value)); }
 
 RecordGridModel::RecordGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 

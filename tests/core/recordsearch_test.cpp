@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/text.hpp"
 #include "search/recordsearch.hpp"
 #include "support/builders.hpp"
 

@@ -14,6 +14,7 @@
 
 #include "data/recording.hpp"
 #include "support/builders.hpp"
+#include "support/synthetic.hpp"
 #include "viewer/chartzoom.hpp"
 #include "views/chartview.hpp"
 
@@ -50,33 +51,6 @@ TDTG_CLASS FullDay(SpeedOf speedOf) {
         TDTG_RECORD r =
             Rec("26-12-10 " + ondavia::FormatDateTime("hh:nn:ss", At(2026, 12, 10) + s / 86400.0),
                 speedOf(s));
-        t.Add(r);
-    }
-    return t;
-}
-
-// A day of driving that moves every series.
-TDTG_CLASS SyntheticDay() {
-    TDTG_CLASS t;
-    t.Reserve(86'400);
-    int km = 0;
-    for (int s = 0; s < 86'400; ++s) {
-        const double h = s / 3600.0;
-        const bool driving = h > 5.5 && h < 22.0 && std::fmod(h, 3.0) < 2.4;
-        int speed = 0;
-        if (driving)
-            speed = static_cast<int>(70 + 45 * std::sin(s / 900.0) + 10 * std::sin(s / 37.0));
-        speed = std::max(0, speed);
-        TDTG_RECORD r =
-            Rec("26-12-10 " + ondavia::FormatDateTime("hh:nn:ss", At(2026, 12, 10) + s / 86400.0),
-                speed);
-        r.RPM = static_cast<std::uint16_t>(driving ? 700 + speed * 22 : 0);
-        r.Brake = driving && std::sin(s / 53.0) > 0.93 ? 1 : 0;
-        r.Engine = driving || (h > 5.3 && h < 22.2) ? 1.0 : 0.2;
-        if (driving && s % std::max(1, 3600 / std::max(speed, 1)) == 0) ++km;
-        r.Km = km;
-        r.Gx = driving ? 0.4 * std::sin(s / 21.0) + (r.Brake ? -0.6 : 0.0) : 0.0;
-        r.Gy = driving ? 0.35 * std::sin(s / 47.0) + (s % 4000 == 0 ? 2.0 : 0.0) : 0.0;
         t.Add(r);
     }
     return t;
@@ -503,7 +477,7 @@ void ChartViewTest::layoutSettlesWithoutRepeatedReplots() {
 // A full synthetic day at the window's size; the picture is left in the
 // temporary folder for a look.
 void ChartViewTest::fullDayPicture() {
-    TDTG_CLASS t = SyntheticDay();
+    TDTG_CLASS t = ondavia::test::SyntheticDayTable();
     ChartView view;
     ShowSized(view);
     view.Fill(t, false);

@@ -1,6 +1,10 @@
 #include "support/synthetic.hpp"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+
+#include "common/datetime.hpp"
 
 namespace ondavia::test {
 
@@ -25,6 +29,35 @@ std::string SyntheticDayFile(int records, bool hundredths) {
         out += line;
     }
     return out;
+}
+
+TDTG_CLASS SyntheticDayTable() {
+    const DateTime day = ComposeDateTime(*EncodeDate(2026, 12, 10), 0);
+    TDTG_CLASS t;
+    t.Reserve(86'400);
+    int km = 0;
+    for (int s = 0; s < 86'400; ++s) {
+        const double h = s / 3600.0;
+        const bool driving = h > 5.5 && h < 22.0 && std::fmod(h, 3.0) < 2.4;
+        int speed = 0;
+        if (driving)
+            speed = static_cast<int>(70 + 45 * std::sin(s / 900.0) + 10 * std::sin(s / 37.0));
+        speed = std::max(0, speed);
+        const DateTime at = AddSeconds(s, day);
+        TDTG_RECORD r;
+        r.InfoDateTime.Assign(FormatDateTime("yy-mm-dd hh:nn:ss", at));
+        r.InfoTime.Assign(FormatDateTime("hh:nn:ss", at));
+        r.Speed = static_cast<std::uint16_t>(speed);
+        r.RPM = static_cast<std::uint16_t>(driving ? 700 + speed * 22 : 0);
+        r.Brake = driving && std::sin(s / 53.0) > 0.93 ? 1 : 0;
+        r.Engine = driving || (h > 5.3 && h < 22.2) ? 1.0 : 0.2;
+        if (driving && s % std::max(1, 3600 / std::max(speed, 1)) == 0) ++km;
+        r.Km = km;
+        r.Gx = driving ? 0.4 * std::sin(s / 21.0) + (r.Brake ? -0.6 : 0.0) : 0.0;
+        r.Gy = driving ? 0.35 * std::sin(s / 47.0) + (s % 4000 == 0 ? 2.0 : 0.0) : 0.0;
+        t.Add(r);
+    }
+    return t;
 }
 
 }  // namespace ondavia::test

@@ -5,8 +5,15 @@
 
 #include <string>
 
+#include "data/record.hpp"
+
 namespace ondavia::test {
 
 std::string SyntheticDayFile(int records, bool hundredths);
+
+// A record table of one day, one record a second, with driving that moves
+// every chart series: speeds on both sides of 100 km/h, braking, stops with
+// the engine off, distance, and G values with a few spikes above the cap.
+TDTG_CLASS SyntheticDayTable();
 
 }  // namespace ondavia::test
