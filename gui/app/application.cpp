@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFont>
 
+#include "output/printclass.hpp"
 #include "search/recordsearchwindow.hpp"
 #include "shells.hpp"
 #include "viewer/mainwindow.hpp"
@@ -26,6 +27,8 @@ void InstallFontSubstitutes() {
 
 Application::Application(const QString& appDir, const QString& settingsFile) {
     // The main window first: its creation loads the settings.
+    printClass_ = std::make_unique<TPRINT_CLASS>();
+    state_.PrintClass = printClass_.get();
     LoadSettings(state_, appDir, settingsFile);
     main_ = std::make_unique<TFrmOndavia>(state_);
     FrmDTG_Detail = new TFrmDTG_Detail(main_.get());

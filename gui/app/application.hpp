@@ -10,6 +10,7 @@
 namespace ondavia::gui {
 
 class TFrmOndavia;
+class TPRINT_CLASS;
 class TFrmDTG_Detail;
 class TFrmRecordSearch;
 class TFrmDtgAnalyP_A;
@@ -34,6 +35,8 @@ class Application {
 
   private:
     AppState state_;
+    // Created before the windows and freed after them.
+    std::unique_ptr<TPRINT_CLASS> printClass_;
     std::unique_ptr<TFrmOndavia> main_;
     TFrmDTG_Detail* FrmDTG_Detail = nullptr;
     TFrmRecordSearch* FrmRecordSearch = nullptr;

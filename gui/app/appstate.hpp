@@ -10,6 +10,8 @@
 
 namespace ondavia::gui {
 
+class TPRINT_CLASS;
+
 struct AppState {
     TDtgSetValue ViewerSettings;
     QString SettingsFilePath;  // ONDAVIA.INI in use
@@ -37,6 +39,8 @@ struct AppState {
 
     // The records of the open file.
     TDTG_CLASS* RecordTable = nullptr;
+    // The report printer, shared by the report windows.
+    TPRINT_CLASS* PrintClass = nullptr;
 
     // Settings writers: one key each, written at once. False when the file
     // cannot be written.

@@ -31,6 +31,10 @@ void ShowError(QWidget* parent, const QString& text) {
     Show(parent, QMessageBox::Critical, QStringLiteral("오류!"), text, false);
 }
 
+void ShowWarning(QWidget* parent, const QString& text) {
+    Show(parent, QMessageBox::Warning, QStringLiteral("경고"), text, false);
+}
+
 bool AskConfirm(QWidget* parent, const QString& text) {
     return Show(parent, QMessageBox::Question, QStringLiteral("확인!"), text, true);
 }

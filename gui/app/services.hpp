@@ -15,6 +15,8 @@ void ShowInfo(QWidget* parent, const QString& text);
 void ShowError(QWidget* parent, const QString& text);
 // Yes/No with No as the default; true only for Yes.
 bool AskConfirm(QWidget* parent, const QString& text);
+// "경고" with the warning icon.
+void ShowWarning(QWidget* parent, const QString& text);
 
 // Tests answer the boxes instead of a person: while set, the hook receives
 // the title and text and its result stands for the button (Yes = true).
