@@ -769,16 +769,20 @@ void TFrmOndavia::FillChart() {
     ChartGraph->setEnabled(true);
     SBtnMapPrint->setEnabled(false);
     ChartGraph->SetBottomAxisVisible(true);
-    ChartGraph->Fill(recording_->table, state_.HundredthsData);
+    series_ = std::make_shared<const ChartSeries>(
+        BuildChartSeries(recording_->table, state_.HundredthsData, CurrentYear()));
+    ChartGraph->SetSeries(*series_);
 
+    // The span runs from the first to the last grid row; a row whose stamp
+    // cannot be read gives way to the first or last plotted time.
     const int pivot = CurrentYear();
     auto rowTime = [&](const GridRow& row) {
         std::string text = row.DateTimeText();
         if (state_.HundredthsData) text.push_back('0');
-        return TryParseDateTime(text, pivot).value_or(0);
+        return TryParseDateTime(text, pivot);
     };
-    state_.ChartStartTime = rowTime(recording_->rows.front());
-    state_.ChartEndTime = rowTime(recording_->rows.back());
+    state_.ChartStartTime = rowTime(recording_->rows.front()).value_or(series_->firstTime);
+    state_.ChartEndTime = rowTime(recording_->rows.back()).value_or(series_->lastTime);
     ChartGraph->SetSpan(state_.ChartStartTime, state_.ChartEndTime);
 
     ZoomBar bar = ZoomBarFor(state_.HundredthsData, state_.ChartStartTime, state_.ChartEndTime,
@@ -812,6 +816,7 @@ void TFrmOndavia::ClearView() {
     ChartGraph->setEnabled(false);
     ChartGraph->ClearChart();
     ChartGraph->SetBottomAxisVisible(false);
+    series_ = std::make_shared<const ChartSeries>();
     Map->ClearView();
     recording_->rows.clear();
     recording_->table.Clear();

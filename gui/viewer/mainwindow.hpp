@@ -11,6 +11,7 @@
 #include "app/appstate.hpp"
 #include "data/filelist.hpp"
 #include "data/recording.hpp"
+#include "viewer/chartseries.hpp"
 
 class QAction;
 class QDateEdit;
@@ -49,6 +50,8 @@ class TFrmOndavia : public QMainWindow {
     void ClearView();
 
     const Recording& recording() const { return *recording_; }
+    // The chart values of the shown file, computed once per load.
+    const ChartSeries& chartSeries() const { return *series_; }
     const std::vector<ListedFile>& listedFiles() const { return listed_; }
     QString StatusText(int panel) const;
     double ChartShare() const { return chartShare_; }
@@ -129,6 +132,7 @@ class TFrmOndavia : public QMainWindow {
 
     AppState& state_;
     std::unique_ptr<Recording> recording_;
+    std::shared_ptr<const ChartSeries> series_ = std::make_shared<const ChartSeries>();
     std::vector<ListedFile> listed_;
     RecordGridModel* gridModel_;
     QWidget* toolbar_;

@@ -1,5 +1,6 @@
-// The main chart: speed bars and RPM, engine and brake, distance and the two
-// G values, each on its own band of the plot, over a time-of-day axis.
+// A chart on screen: a StackedChart in a widget, with the cross cursor and
+// the mouse signals the windows build their pointer hint and menus on. The
+// main window shows the main description; the detailed graph its own.
 #pragma once
 
 #include <QPoint>
@@ -7,36 +8,28 @@
 #include <QRect>
 #include <QWidget>
 
-#include <vector>
-
 #include "common/datetime.hpp"
 #include "data/record.hpp"
+#include "views/chartdescription.hpp"
+#include "views/stackedchart.hpp"
 
 class QCustomPlot;
-class QCPAxis;
-class QCPGraph;
-class QCPTextElement;
 
 namespace ondavia::gui {
-
-class ColumnBars;
-class PlotAreaRect;
-class BandRect;
-class BandTicker;
-class TimeOfDayTicker;
 
 class ChartView : public QWidget {
     Q_OBJECT
   public:
-    // The seven series, in the order the chart draws them.
-    enum class Series { Speed, Rpm, Engine, Brake, Distance, Gx, Gy };
+    using Series = StackedChart::Series;
 
     explicit ChartView(QWidget* parent = nullptr);
+    ChartView(ChartDescription description, QWidget* parent);
     ~ChartView() override;
 
-    // Puts every record of the sorted table on the seven series. A record
-    // whose date-time text cannot be read is left off. Shows the bottom axis
-    // and sets the span to the first and last plotted times.
+    // Puts the series on the chart, shows the bottom axis and sets the span
+    // to the first and last plotted times.
+    void SetSeries(const ChartSeries& series);
+    // The same from a table, for callers that have no series yet.
     void Fill(const TDTG_CLASS& table, bool hundredths);
     // Empties the seven series and hides the bottom axis.
     void ClearChart();
@@ -45,32 +38,30 @@ class ChartView : public QWidget {
 
     // The visible span (bottom axis range); a replot follows.
     void SetSpan(DateTime min, DateTime max);
-    DateTime SpanMin() const { return spanMin_; }
-    DateTime SpanMax() const { return spanMax_; }
+    DateTime SpanMin() const { return chart_->SpanMin(); }
+    DateTime SpanMax() const { return chart_->SpanMax(); }
 
     // Bottom-axis time at a widget x pixel, and the widget x of a time.
     DateTime TimeAtX(int x) const;
     double XAtTime(DateTime t) const;
 
-    // The RPM line on or off.
     void SetRpmVisible(bool visible);
     bool RpmVisible() const;
 
     QCustomPlot* Plot() const { return plot_; }
+    StackedChart* Chart() const { return chart_; }
 
     // The plot area (all bands) and the band of one series, in widget coordinates.
     QRect PlotArea() const;
     QRect SeriesArea(Series series) const;
 
-    // Series contents as plotted: x is the key in seconds (see KeyFromDateTime).
-    int PointCount(Series series) const;
-    QPointF PointAt(Series series, int index) const;
-    // The colour a speed bar is drawn in (red from 100 km/h).
-    bool SpeedBarRedAt(int index) const;
+    int PointCount(Series series) const { return chart_->PointCount(series); }
+    QPointF PointAt(Series series, int index) const { return chart_->PointAt(series, index); }
+    bool SpeedBarRedAt(int index) const { return chart_->SpeedBarRedAt(index); }
 
     // Chart keys are seconds since 1970-01-01 of the recorded (local) time.
-    static double KeyFromDateTime(DateTime t);
-    static DateTime DateTimeFromKey(double key);
+    static double KeyFromDateTime(DateTime t) { return ChartKeyFromDateTime(t); }
+    static DateTime DateTimeFromKey(double key) { return DateTimeFromChartKey(key); }
 
   signals:
     void MouseMoved(int x, int y);  // widget coordinates
@@ -84,32 +75,8 @@ class ChartView : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void BuildPlot();
-    void ApplyFonts();
-    void ApplyLook();
-    void ApplyKeyRange();
-    void CheckTickSpacing();
-    QCPAxis* TimeAxis() const;
-
-    QCustomPlot* plot_ = nullptr;
-    QCPTextElement* title_ = nullptr;
-    PlotAreaRect* area_ = nullptr;
-    BandRect* speedBand_ = nullptr;
-    BandRect* engineBand_ = nullptr;
-    BandRect* distanceBand_ = nullptr;
-    BandRect* gBand_ = nullptr;
-    std::vector<BandRect*> bands_;
-
-    ColumnBars* speed_ = nullptr;
-    QCPGraph* rpm_ = nullptr;
-    QCPGraph* engine_ = nullptr;
-    ColumnBars* brake_ = nullptr;
-    QCPGraph* distance_ = nullptr;
-    QCPGraph* gx_ = nullptr;
-    QCPGraph* gy_ = nullptr;
-
-    DateTime spanMin_ = 0;
-    DateTime spanMax_ = 0;
+    QCustomPlot* plot_;
+    StackedChart* chart_;
 };
 
 }  // namespace ondavia::gui

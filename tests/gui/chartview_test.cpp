@@ -10,6 +10,8 @@
 #include <qcustomplot.h>
 
 #include <cmath>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "data/recording.hpp"
@@ -17,6 +19,7 @@
 #include "support/synthetic.hpp"
 #include "viewer/chartzoom.hpp"
 #include "views/chartview.hpp"
+#include "views/stackedchart.hpp"
 
 using ondavia::DateTime;
 using ondavia::TDTG_CLASS;
@@ -99,6 +102,8 @@ class ChartViewTest : public QObject {
     void fontsFollowTheWidgetAndTheApplication();
     void layoutSettlesWithoutRepeatedReplots();
     void fullDayPicture();
+    void oneComponentDrawsEveryDescription_data();
+    void oneComponentDrawsEveryDescription();
 };
 
 void ChartViewTest::fillPutsTheRecordsOnTheSevenSeries() {
@@ -498,6 +503,106 @@ void ChartViewTest::fullDayPicture() {
     const DateTime from = At(2026, 12, 10, 12, 0, 0);
     view.SetSpan(from, ondavia::AddSeconds(360, from));
     QVERIFY(Render(view).save(QDir::temp().filePath(QStringLiteral("chartview_zoom.png"))));
+}
+
+void ChartViewTest::oneComponentDrawsEveryDescription_data() {
+    QTest::addColumn<QString>("surface");
+    QTest::addColumn<bool>("rpmVisible");
+    QTest::addColumn<bool>("fastBarsRed");
+    QTest::newRow("main chart") << "main" << true << true;
+    QTest::newRow("detail graph") << "detail" << true << false;
+    QTest::newRow("report page, RPM on") << "report" << true << false;
+    QTest::newRow("report page, RPM off") << "report" << false << false;
+}
+
+// The window's chart, the detailed graph and the report page at A4 landscape
+// and 300 dpi are drawn by the same chart; only the description differs.
+void ChartViewTest::oneComponentDrawsEveryDescription() {
+    QFETCH(QString, surface);
+    QFETCH(bool, rpmVisible);
+    QFETCH(bool, fastBarsRed);
+    // 120 km/h at 2,400 RPM, engine on, 5 km, both G values at 0.5.
+    TDTG_CLASS t;
+    for (int s = 36'000; s < 37'200; ++s) {
+        TDTG_RECORD r = Rec(
+            "26-12-10 " + ondavia::FormatDateTime("hh:nn:ss", At(2026, 12, 10) + s / 86400.0), 120);
+        r.Km = 5;
+        r.Gx = 0.5;
+        r.Gy = 0.5;
+        t.Add(r);
+    }
+    const ondavia::ChartSeries series = ondavia::BuildChartSeries(t, false, ondavia::CurrentYear());
+    const DateTime from = At(2026, 12, 10, 10, 0, 0);
+    const DateTime to = ondavia::AddSeconds(600, from);
+
+    QImage img;
+    std::function<QRect(Series)> area;  // a band in image pixels
+    std::optional<ChartView> view;
+    QCustomPlot offscreen;
+    std::optional<ondavia::gui::StackedChart> report;
+    if (surface == QLatin1String("report")) {
+        // The chart box of the page: 266.7 x 153.7 mm, laid out at 96 dpi.
+        offscreen.resize(1008, 581);
+        report.emplace(&offscreen, ondavia::gui::ReportChartDescription(false, rpmVisible));
+        report->SetSeries(series);
+        report->SetSpan(from, to);
+        constexpr double kDotsPerMm = 300 / 25.4;
+        img = QImage(static_cast<int>(297 * kDotsPerMm), static_cast<int>(210 * kDotsPerMm),
+                     QImage::Format_RGB32);
+        img.fill(Qt::white);
+        img.setDotsPerMeterX(11811);
+        img.setDotsPerMeterY(11811);
+        const QRectF target(15 * kDotsPerMm, 40 * kDotsPerMm, 266.7 * kDotsPerMm,
+                            153.7 * kDotsPerMm);
+        {
+            QCPPainter painter(&img);
+            painter.setMode(QCPPainter::pmVectorized);
+            report->Paint(&painter, target);
+        }
+        const double sx = target.width() / offscreen.width();
+        const double sy = target.height() / offscreen.height();
+        area = [&, sx, sy, target](Series s) {
+            const QRect r = report->SeriesArea(s);
+            return QRectF(target.left() + r.left() * sx, target.top() + r.top() * sy,
+                          r.width() * sx, r.height() * sy)
+                .toAlignedRect();
+        };
+    } else {
+        view.emplace(surface == QLatin1String("main") ? ondavia::gui::MainChartDescription()
+                                                      : ondavia::gui::DetailChartDescription(),
+                     nullptr);
+        ShowSized(*view);
+        view->SetSeries(series);
+        view->SetSpan(from, to);
+        img = Render(*view);
+        area = [&](Series s) { return view->SeriesArea(s); };
+    }
+    QVERIFY(img.width() > 3000 || surface != QLatin1String("report"));
+    img.save(QDir::temp().filePath(QStringLiteral("chart_%1.png").arg(surface)));
+
+    // Counts the pixels of a colour in a column through the middle of a band.
+    auto count = [&](Series s, QColor colour, double fromValue, double toValue, double lower,
+                     double upper) {
+        const QRect band = area(s);
+        const int x = band.left() + band.width() / 2;
+        int n = 0;
+        for (int y = band.top(); y <= band.bottom(); ++y) {
+            const double value = upper - (y - band.top()) * (upper - lower) / band.height();
+            if (value >= fromValue && value <= toValue) n += img.pixelColor(x, y) == colour;
+        }
+        return n;
+    };
+    // The speed bar's lower part keeps clear of the RPM line.
+    const QColor bar = fastBarsRed ? QColor(Qt::red) : QColor(Qt::blue);
+    const QColor notBar = fastBarsRed ? QColor(Qt::blue) : QColor(Qt::red);
+    QVERIFY(count(Series::Speed, bar, 10, 80, 0, 150) > 5);
+    QCOMPARE(count(Series::Speed, notBar, 10, 80, 0, 150), 0);
+    // The RPM line at 2,400 of 3,750.
+    const bool rpmDrawn = count(Series::Rpm, Qt::red, 2200, 2600, 0, 3750) > 0;
+    QCOMPARE(rpmDrawn, rpmVisible);
+    QVERIFY(count(Series::Engine, Qt::blue, 0.8, 1.1, 0, 1.1) > 0);
+    QVERIFY(count(Series::Distance, Qt::blue, 3, 7, 0, 21) > 0);
+    QVERIFY(count(Series::Gy, Qt::red, 0.3, 0.7, -1.5, 1.6) > 0);
 }
 
 QTEST_MAIN(ChartViewTest)
