@@ -12,6 +12,7 @@
 
 #include "app/application.hpp"
 #include "app/appstate.hpp"
+#include "support/findchild.hpp"
 #include "support/synthetic.hpp"
 #include "viewer/mainwindow.hpp"
 #include "views/chartview.hpp"
@@ -47,7 +48,7 @@ void BM_DoubleClickToPaintedWindow(benchmark::State& st) {
     WindowFixture fx;
     int row = 1;
     for (auto _ : st) {
-        fx.window->GridFileListView->setCurrentCell(row, 0);
+        ondavia::test::Child<QTableWidget>(*fx.window, "GridFileListView")->setCurrentCell(row, 0);
         fx.window->GridFileListViewDblClick();
         QApplication::processEvents();  // the chart replots on the next pass
         fx.window->repaint();
@@ -59,7 +60,8 @@ BENCHMARK(BM_DoubleClickToPaintedWindow)->Unit(benchmark::kMillisecond)->Iterati
 
 void BM_PointerMoveWithHint(benchmark::State& st) {
     WindowFixture fx;
-    const int width = fx.window->ChartGraph->width();
+    const int width =
+        ondavia::test::Child<ondavia::gui::ChartView>(*fx.window, "ChartGraph")->width();
     int x = 60;
     for (auto _ : st) {
         fx.window->ChartGraphMouseMove(x, 120);

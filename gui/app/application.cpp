@@ -42,17 +42,15 @@ Application::Application(const QString& appDir, const QString& settingsFile) {
     };
     FrmRecordSearch->FocusRecord = [this](int record) { main_->FocusRecord(record); };
     main_->SearchWindow = FrmRecordSearch;
-    main_->DetailWindow = FrmDTG_Detail;
-    main_->ReportWindow = FrmDtgAnalyP_A;
 }
 
 Application::~Application() = default;
 
 void Application::Show() {
     main_->show();
-    main_->Map->FormShow();  // page choice; a remote page is probed and opened
+    main_->Map()->FormShow();  // page choice; a remote page is probed and opened
     main_->LayoutMainWindow();
-    main_->Map->StartLoadTimer();
+    main_->Map()->StartLoadTimer();
 }
 
 }  // namespace ondavia::gui

@@ -31,7 +31,10 @@
 #include "common/text.hpp"
 #include "gridcelldelegate.hpp"
 #include "recordgridmodel.hpp"
+#include "viewer/chartpanel.hpp"
 #include "viewer/chartzoom.hpp"
+#include "viewer/filelistpanel.hpp"
+#include "viewer/widgets.hpp"
 #include "viewer/windowlayout.hpp"
 #include "views/chartview.hpp"
 #include "views/mapview.hpp"
@@ -45,34 +48,14 @@ constexpr int kHeadHeight = 56;
 constexpr int kStatusHeight = 22;
 constexpr int kFileListWidth = 246;
 constexpr int kStatusWidths[6] = {250, 140, 0, 140, 140, 140};
-const char* const kEmptyNote = "< 화면에 출력할 파일이 없습니다. >";
 
 QString Utf8(const std::string& s) { return QString::fromStdString(s); }
-
-QLabel* ValueLabel(QWidget* parent) {
-    auto* l = new QLabel(parent);
-    l->setAlignment(Qt::AlignCenter);
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Sunken);
-    l->setAutoFillBackground(true);
-    QPalette p = l->palette();
-    p.setColor(QPalette::Window, Qt::white);
-    p.setColor(QPalette::WindowText, QColor(0, 0, 128));
-    l->setPalette(p);
-    return l;
-}
-
-QFrame* Bevel(QWidget* parent) {
-    auto* f = new QFrame(parent);
-    f->setFrameShape(QFrame::VLine);
-    f->setFrameShadow(QFrame::Sunken);
-    return f;
-}
 
 }  // namespace
 
 TFrmOndavia::TFrmOndavia(AppState& state, QWidget* parent)
     : QMainWindow(parent), state_(state), recording_(std::make_unique<Recording>()) {
+    setObjectName(QStringLiteral("FrmOndavia"));
     setWindowTitle(QStringLiteral("Ondavia"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -82,13 +65,8 @@ TFrmOndavia::TFrmOndavia(AppState& state, QWidget* parent)
     BuildToolbar();
     BuildHeader();
     BuildBody();
-    BuildFileList();
     BuildStatusBar();
     BuildMenus();
-    ChooseFolder = [](QWidget* parent, const QString& start) {
-        return QFileDialog::getExistingDirectory(parent, QString(), start,
-                                                 QFileDialog::ShowDirsOnly);
-    };
     resize(1016, 699);
     ImageLogo->setVisible(true);
     // A change of the desktop's work area (a panel moved, a screen resized)
@@ -97,15 +75,15 @@ TFrmOndavia::TFrmOndavia(AppState& state, QWidget* parent)
         connect(screen, &QScreen::availableGeometryChanged, this,
                 [this](const QRect& area) { resize(area.right() + 1, area.bottom()); });
     }
-    LblChartHint->hide();
 }
 
 TFrmOndavia::~TFrmOndavia() { state_.RecordTable = nullptr; }
 
 void TFrmOndavia::BuildToolbar() {
     toolbar_ = new QWidget(central_);
-    auto button = [this](const QString& caption, QStyle::StandardPixmap icon, const QString& hint) {
-        auto* b = new QToolButton(toolbar_);
+    auto button = [this](const char* name, const QString& caption, QStyle::StandardPixmap icon,
+                         const QString& hint) {
+        auto* b = Named(new QToolButton(toolbar_), name);
         b->setText(caption);
         b->setToolTip(hint.isEmpty() ? caption : hint);
         b->setIcon(style()->standardIcon(icon));
@@ -115,15 +93,16 @@ void TFrmOndavia::BuildToolbar() {
         b->setFixedSize(50, 38);
         return b;
     };
-    SBtnChartPrint = button("Chart", QStyle::SP_FileDialogContentsView, {});
-    SBtnMapPrint = button(QStringLiteral("지도"), QStyle::SP_DriveNetIcon, {});
-    SBtnWindowPrint = button(QStringLiteral("화면"), QStyle::SP_DesktopIcon, {});
-    SBtnSearch = button(QStringLiteral("찾기"), QStyle::SP_FileDialogDetailedView, {});
-    SBtnExcel = button("Excel", QStyle::SP_DialogSaveButton, {});
-    SBtnSetup = button({}, QStyle::SP_FileDialogInfoView, QStringLiteral("환경설정"));
-    SBtnExit = button({}, QStyle::SP_DialogCloseButton, QStringLiteral("작업종료"));
-    Bevel2 = Bevel(toolbar_);
-    ImageLogo = new QLabel(toolbar_);
+    SBtnChartPrint = button("SBtnChartPrint", "Chart", QStyle::SP_FileDialogContentsView, {});
+    SBtnMapPrint = button("SBtnMapPrint", QStringLiteral("지도"), QStyle::SP_DriveNetIcon, {});
+    SBtnWindowPrint = button("SBtnWindowPrint", QStringLiteral("화면"), QStyle::SP_DesktopIcon, {});
+    SBtnSearch =
+        button("SBtnSearch", QStringLiteral("찾기"), QStyle::SP_FileDialogDetailedView, {});
+    SBtnExcel = button("SBtnExcel", "Excel", QStyle::SP_DialogSaveButton, {});
+    SBtnSetup = button("SBtnSetup", {}, QStyle::SP_FileDialogInfoView, QStringLiteral("환경설정"));
+    SBtnExit = button("SBtnExit", {}, QStyle::SP_DialogCloseButton, QStringLiteral("작업종료"));
+    Bevel2 = Named(Bevel(toolbar_), "Bevel2");
+    ImageLogo = Named(new QLabel(toolbar_), "ImageLogo");
     ImageLogo->setPixmap(QPixmap(QStringLiteral(":/logo.png")));
     // Commands of windows that are not built yet stay disabled.
     for (QToolButton* b :
@@ -139,76 +118,42 @@ void TFrmOndavia::BuildToolbar() {
 }
 
 void TFrmOndavia::BuildHeader() {
-    PanelHead = new QWidget(central_);
-    TBarChart = new QSlider(Qt::Horizontal, PanelHead);
-    TBarChart->setRange(1, 7);
-    TBarChart->setPageStep(1);
-    TBarChart->setTickPosition(QSlider::TicksBelow);
-    TBarChart->setTickInterval(1);
-    TBarChart->setValue(1);
-    TBarChart->setEnabled(false);
-    for (int i = 0; i < 7; ++i) {
-        auto* number = new QLabel(QString::number(i + 1), PanelHead);
-        number->setAlignment(Qt::AlignCenter);
-        number->setAttribute(Qt::WA_TransparentForMouseEvents);
-        zoomNumbers_.append(number);
-    }
-    ScrBarChart = new QScrollBar(Qt::Horizontal, PanelHead);
-    ScrBarChart->setSingleStep(60);
-    ScrBarChart->setPageStep(600);
-    ScrBarChart->setEnabled(false);
-    BevelHead = Bevel(PanelHead);
-    BevelTime = Bevel(PanelHead);
+    PanelHead = Named(new QWidget(central_), "PanelHead");
+    BevelHead = Named(Bevel(PanelHead), "BevelHead");
+    BevelTime = Named(Bevel(PanelHead), "BevelTime");
     const char* captions[] = {"모델명",     "차량번호",   "차대번호",
                               "사업자번호", "자동차유형", "운전자코드"};
+    const char* names[] = {"LblModelName",  "LblCarNo",   "LblCarBody",
+                           "LblBusinessNo", "LblCarKind", "LblDriverNo"};
     QLabel** values[] = {&LblModelName,  &LblCarNo,   &LblCarBody,
                          &LblBusinessNo, &LblCarKind, &LblDriverNo};
     for (int i = 0; i < 6; ++i) {
         auto* c = new QLabel(QString::fromUtf8(captions[i]), PanelHead);
         c->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         headerCaptions_.append(c);
-        *values[i] = ValueLabel(PanelHead);
+        *values[i] = Named(ValueLabel(PanelHead), names[i]);
     }
-    LblStartDTLabel = new QLabel(QStringLiteral("시작시간"), PanelHead);
-    LblEndDTLabel = new QLabel(QStringLiteral("종료시간"), PanelHead);
+    LblStartDTLabel = Named(new QLabel(QStringLiteral("시작시간"), PanelHead), "LblStartDTLabel");
+    LblEndDTLabel = Named(new QLabel(QStringLiteral("종료시간"), PanelHead), "LblEndDTLabel");
     LblStartDTLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     LblEndDTLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    LblStartDateTime = ValueLabel(PanelHead);
-    LblEndDateTime = ValueLabel(PanelHead);
-    connect(TBarChart, &QSlider::valueChanged, this, [this] { TBarChartPropertiesChange(); });
-    connect(ScrBarChart, &QScrollBar::valueChanged, this, [this] { ScrBarChartChange(); });
+    LblStartDateTime = Named(ValueLabel(PanelHead), "LblStartDateTime");
+    LblEndDateTime = Named(ValueLabel(PanelHead), "LblEndDateTime");
 }
 
 void TFrmOndavia::BuildBody() {
-    PanelChart = new QWidget(central_);
-    ChartGraph = new ChartView(PanelChart);
-    ChartGraph->setEnabled(false);
-    connect(ChartGraph, &ChartView::MouseMoved, this,
-            [this](int x, int y) { ChartGraphMouseMove(x, y); });
-    connect(ChartGraph, &ChartView::MouseEntered, this, [this] {
-        LblChartHint->setText(QString());
-        LblChartHint->show();
-        LblChartHint->raise();
-        // Place it at the pointer at once rather than where it last stood.
-        const QPoint at = ChartGraph->mapFromGlobal(QCursor::pos());
-        if (ChartGraph->rect().contains(at)) ChartGraphMouseMove(at.x(), at.y());
+    chartPanel_ = new ChartPanel(state_, central_, PanelHead, central_);
+    connect(chartPanel_, &ChartPanel::DetailRequested, this, [this] {
+        if (openDetail_) openDetail_();
     });
-    connect(ChartGraph, &ChartView::MouseLeft, this, [this] {
-        LblChartHint->hide();
-        LblChartHint->setText(QString());
-    });
-    connect(ChartGraph, &ChartView::DoubleClicked, this, [this](int x, int) {
-        state_.PointerTime =
-            PointerAt(state_.HundredthsData, ChartGraph->TimeAtX(x), CurrentYear()).pointerTime;
-        if (detailAllowed_ && DetailWindow) DetailWindow->show();
-    });
-    connect(ChartGraph, &ChartView::ContextMenuRequested, this, [this](const QPoint& pos) {
-        PMenuChartPopup();
-        PMenuChart->popup(pos);
+    connect(chartPanel_, &ChartPanel::ReportRequested, this, [this] {
+        if (!openChartReport_) return;
+        const ChartView* chart = chartPanel_->Chart();
+        openChartReport_(chart->SpanMin(), chart->SpanMax());
     });
 
-    PanelTextData = new QWidget(central_);
-    GridTextView = new QTableView(PanelTextData);
+    PanelTextData = Named(new QWidget(central_), "PanelTextData");
+    GridTextView = Named(new QTableView(PanelTextData), "GridTextView");
     gridModel_ = new RecordGridModel(this);
     GridTextView->setModel(gridModel_);
     GridTextView->setItemDelegate(new GridCellDelegate(GridTextView));
@@ -241,114 +186,34 @@ void TFrmOndavia::BuildBody() {
                     4, current.isValid()
                            ? QStringLiteral("현재 레코드 : %1").arg(GroupDigits(current.row() + 1))
                            : QString());
-                Map->GridTextViewFocusedRecordChanged();  // the map marker follows
+                map_->GridTextViewFocusedRecordChanged();  // the map marker follows
             });
     gridEmptyNote_ = new QLabel(QString::fromUtf8(kEmptyNote), GridTextView->viewport());
     gridEmptyNote_->setAlignment(Qt::AlignCenter);
+    gridEmptyNote_->setTextFormat(Qt::PlainText);
 
-    PanelMap = new QWidget(central_);
+    PanelMap = Named(new QWidget(central_), "PanelMap");
     PanelMap->setAutoFillBackground(true);
     // ---- map panel: its components and behaviour live in MapView ----
-    Map = new MapView(
+    map_ = new MapView(
         state_, *recording_, [this] { return GridTextView->currentIndex().row(); }, PanelMap);
-    LblMapMessage = Map->LblMapMessage;
-    BtnMapWide = Map->BtnMapWide;
-    LblStartEndRoute = Map->LblStartEndRoute;
-    connect(Map, &MapView::MapWideChanged, this, [this] {
+    connect(map_, &MapView::MapWideChanged, this, [this] {
         PlacePanels();
-        GridFileListView->setFocus();
+        fileList_->findChild<QWidget*>(QStringLiteral("GridFileListView"))->setFocus();
     });
     // ---- end of map panel ----
 
-    LblChartHint = new QLabel(central_);
-    LblChartHint->setFixedSize(220, 60);
-    LblChartHint->setAlignment(Qt::AlignCenter);
-    LblChartHint->setFrameShape(QFrame::Box);
-    LblChartHint->setAutoFillBackground(true);
-    QPalette p = LblChartHint->palette();
-    p.setColor(QPalette::Window, QColor(255, 255, 225));
-    LblChartHint->setPalette(p);
-    LblChartHint->setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void TFrmOndavia::BuildFileList() {
-    PanelFileList = new QWidget(central_);
-    auto* lblDate = new QLabel(QStringLiteral("작업일"), PanelFileList);
-    lblDate->setObjectName("LblFileDate");
-    DEdtFileDate = new QDateEdit(QDate::currentDate(), PanelFileList);
-    DEdtFileDate->setCalendarPopup(true);
-    DEdtFileDate->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    // The drop-down calendar carries a button back to today.
-    if (auto* calendarLayout = DEdtFileDate->calendarWidget()->layout()) {
-        auto* today = new QPushButton(QStringLiteral("오늘"), DEdtFileDate->calendarWidget());
-        calendarLayout->addWidget(today);
-        connect(today, &QPushButton::clicked, this, [this] {
-            DEdtFileDate->setDate(QDate::currentDate());
-            DEdtFileDate->calendarWidget()->setSelectedDate(QDate::currentDate());
-            if (QWidget* popup = DEdtFileDate->calendarWidget()->window(); popup != window())
-                popup->hide();
-        });
-    }
-    RBtnTotal = new QRadioButton(QStringLiteral("전체"), PanelFileList);
-    RBtnToday = new QRadioButton(QStringLiteral("일자"), PanelFileList);
-    auto* lblFolder = new QLabel(QStringLiteral("폴더"), PanelFileList);
-    lblFolder->setObjectName("cxLabel3");
-    LblPathName = ValueLabel(PanelFileList);
-    LblPathName->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    SBtnPathName = new QToolButton(PanelFileList);
-    SBtnPathName->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
-    GridFileListView = new QTableWidget(0, 2, PanelFileList);
-    GridFileListView->setHorizontalHeaderLabels(
-        {QStringLiteral("파일 목록"), QStringLiteral("Mode")});
-    GridFileListView->setColumnHidden(1, true);
-    GridFileListView->horizontalHeader()->setStretchLastSection(false);
-    GridFileListView->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    GridFileListView->verticalHeader()->hide();
-    GridFileListView->verticalHeader()->setDefaultSectionSize(20);
-    GridFileListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    GridFileListView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    GridFileListView->setSelectionMode(QAbstractItemView::SingleSelection);
-    GridFileListView->setStyleSheet(QStringLiteral(
-        "QTableWidget::item:selected { background: palette(highlight); color: white; }"));
-    GridFileListView->setContextMenuPolicy(Qt::CustomContextMenu);
-    GridFileListView->installEventFilter(this);
-    fileListEmptyNote_ = new QLabel(QString::fromUtf8(kEmptyNote), GridFileListView->viewport());
-    fileListEmptyNote_->setAlignment(Qt::AlignCenter);
-
-    auto* layout = new QGridLayout(PanelFileList);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->setSpacing(3);
-    layout->addWidget(lblDate, 0, 0);
-    layout->addWidget(DEdtFileDate, 0, 1, 1, 2);
-    auto* radios = new QHBoxLayout;
-    radios->addWidget(RBtnTotal);
-    radios->addWidget(RBtnToday);
-    radios->addStretch();
-    layout->addLayout(radios, 1, 0, 1, 3);
-    layout->addWidget(lblFolder, 2, 0);
-    layout->addWidget(LblPathName, 2, 1);
-    layout->addWidget(SBtnPathName, 2, 2);
-    layout->addWidget(GridFileListView, 3, 0, 1, 3);
-    layout->setColumnStretch(1, 1);
-
-    connect(RBtnTotal, &QRadioButton::clicked, this, [this] { RadioButtonClick(); });
-    connect(RBtnToday, &QRadioButton::clicked, this, [this] { RadioButtonClick(); });
-    connect(DEdtFileDate, &QDateEdit::dateChanged, this, [this] {
-        if (!state_.LayoutInProgress) ListDataFiles();
-    });
-    connect(SBtnPathName, &QToolButton::clicked, this, [this] { SBtnPathNameClick(); });
-    connect(GridFileListView, &QTableWidget::cellDoubleClicked, this,
-            [this] { GridFileListViewDblClick(); });
-    connect(GridFileListView, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
-        if (GridFileListView->rowCount() == 0) return;
-        PMenuFilelist->popup(GridFileListView->viewport()->mapToGlobal(p));
-    });
+    fileList_ = new FileListPanel(state_, central_);
+    connect(fileList_, &FileListPanel::Listed, this, [this](int count) { FileListListed(count); });
+    connect(fileList_, &FileListPanel::OpenRequested, this, [this] { OpenSelectedFile(); });
 }
 
 void TFrmOndavia::BuildStatusBar() {
     statusBar_ = new QWidget(central_);
     for (int i = 0; i < 6; ++i) {
         StatusPanels[i] = new QLabel(statusBar_);
+        StatusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        StatusPanels[i]->setTextFormat(Qt::PlainText);
         StatusPanels[i]->setFrameShape(QFrame::Panel);
         StatusPanels[i]->setFrameShadow(QFrame::Sunken);
         StatusPanels[i]->setAlignment(i == 2 ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignCenter);
@@ -356,40 +221,19 @@ void TFrmOndavia::BuildStatusBar() {
 }
 
 void TFrmOndavia::BuildMenus() {
-    PMenuGrid = new QMenu(this);
+    PMenuGrid = Named(new QMenu(this), "PMenuGrid");
     PmGps = PMenuGrid->addAction(QStringLiteral("G.P.S 로그 파일 생성(&G)"));
+    PmGps->setObjectName(QStringLiteral("PmGps"));
     PmExcel = PMenuGrid->addAction(QStringLiteral("Excel 파일 생성(&E)"));
+    PmExcel->setObjectName(QStringLiteral("PmExcel"));
     PmGridWide = PMenuGrid->addAction(QStringLiteral("텍스트 Grid 확대(&W)"));
+    PmGridWide->setObjectName(QStringLiteral("PmGridWide"));
     PmGridWide->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
     PmGridWide->setShortcutContext(Qt::WindowShortcut);
     addAction(PmGridWide);
     connect(PmGridWide, &QAction::triggered, this, [this] { PmGridWideClick(); });
-
-    PMenuFilelist = new QMenu(this);
-    PMLock = PMenuFilelist->addAction(QStringLiteral("암호화 진행(&L)"));
-    PMUnlock = PMenuFilelist->addAction(QStringLiteral("암호화 해제(&U)"));
-    // Locking and unlocking arrive with their own commands; until then the
-    // popup offers nothing.
-    PMLock->setVisible(false);
-    PMUnlock->setVisible(false);
-
-    PMenuChart = new QMenu(this);
-    PMChartPrint = PMenuChart->addAction(QStringLiteral("챠트 출력(&P)"));
-    PMChartPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    PMenuChart->addSeparator();
-    PMGraphDetail = PMenuChart->addAction(QStringLiteral("그래프 정밀 분석(&D)"));
-    PMenuChart->addSeparator();
-    PMRPMVisible = PMenuChart->addAction(QStringLiteral("RPM 출력(&R)"));
-    PMRPMVisible->setCheckable(true);
-    QAction* hidden = PMenuChart->addAction(QString());
-    hidden->setVisible(false);
-    connect(PMRPMVisible, &QAction::triggered, this, [this] { PMRPMVisibleClick(); });
-    connect(PMGraphDetail, &QAction::triggered, this, [this] {
-        if (PMGraphDetail->isEnabled() && DetailWindow) DetailWindow->show();
-    });
-    connect(PMChartPrint, &QAction::triggered, this, [this] {
-        if (PMChartPrint->isEnabled() && ReportWindow) ReportWindow->show();
-    });
+    // The chart's popup keys (Ctrl+P) work anywhere in the window.
+    addActions(chartPanel_->PopupMenu()->actions());
 }
 
 // ---- layout -----------------------------------------------------------------
@@ -424,19 +268,12 @@ void TFrmOndavia::LayoutMainWindow(const QRect& workArea) {
         w->setVisible(wideEnough);
     PlaceHeader();
 
-    LblChartHint->hide();
     SBtnSearch->setVisible(true);
     SBtnExcel->setVisible(true);
     Bevel2->setVisible(true);
 
-    PMRPMVisible->setChecked(state_.ViewerSettings.RPMVisible);
-    ChartGraph->SetRpmVisible(state_.ViewerSettings.RPMVisible);
-
-    RBtnTotal->setChecked(state_.ViewerSettings.AllWorkDate);
-    RBtnToday->setChecked(!state_.ViewerSettings.AllWorkDate);
-    LblPathName->setText(Utf8(state_.ViewerSettings.DataFilePath));
-    DEdtFileDate->setEnabled(RBtnToday->isChecked());
-    DEdtFileDate->setDate(QDate::currentDate());
+    chartPanel_->SetRpmVisible(state_.ViewerSettings.RPMVisible);
+    fileList_->ApplySettings();
     SetGridWidth(false);
 
     state_.LayoutInProgress = false;
@@ -467,22 +304,21 @@ void TFrmOndavia::PlacePanels() {
     const int chartTop = kToolbarHeight + kHeadHeight;
     BodySplit body = SplitBody(h, chartTop, kStatusHeight, chartShare_);
     const int leftWidth = w - kFileListWidth - 8;
-    PanelChart->setGeometry(0, chartTop, leftWidth, body.chartHeight);
-    ChartGraph->setGeometry(0, 0, leftWidth, body.chartHeight);
+    chartPanel_->setGeometry(0, chartTop, leftWidth, body.chartHeight);
     const int gridWidth = GridPanelWidth(!state_.GridNarrow, state_.FileMode);
     PanelTextData->setGeometry(w - gridWidth - 8, chartTop, gridWidth + 8, body.chartHeight);
     GridTextView->setGeometry(0, 0, gridWidth + 8, body.chartHeight);
     PanelTextData->raise();
     // The enlarged map covers the chart beside the grid; its panel places
     // its own components.
-    if (Map->MapWide()) {
+    if (map_->MapWide()) {
         PanelMap->setGeometry(0, chartTop, leftWidth, body.chartHeight + body.lowerHeight);
         PanelMap->raise();
         PanelTextData->raise();
     } else {
         PanelMap->setGeometry(0, body.lowerTop, leftWidth, body.lowerHeight);
     }
-    PanelFileList->setGeometry(leftWidth, body.lowerTop, w - leftWidth, body.lowerHeight);
+    fileList_->setGeometry(leftWidth, body.lowerTop, w - leftWidth, body.lowerHeight);
 
     statusBar_->setGeometry(0, h - kStatusHeight, w, kStatusHeight);
     int fixed = 0;
@@ -494,19 +330,17 @@ void TFrmOndavia::PlacePanels() {
         StatusPanels[i]->setGeometry(sx, 0, pw, kStatusHeight);
         sx += pw;
     }
-    ShowEmptyNotes();
+    ShowEmptyNote();
 }
 
 void TFrmOndavia::PlaceHeader() {
     const int w = PanelHead->width();
     const int rowH = 22, top1 = 4, top2 = 30;
-    TBarChart->setGeometry(4, 2, 104, 30);
-    PlaceZoomNumbers();
     const int bevelHeadLeft = 330;
     BevelHead->setGeometry(bevelHeadLeft, 4, 4, 48);
     const bool timeShown = BevelTime->isVisibleTo(PanelHead);
     int scrollWidth = timeShown ? bevelHeadLeft - 118 : bevelHeadLeft - 115;
-    ScrBarChart->setGeometry(112, 18, scrollWidth, 18);
+    chartPanel_->PlaceBars(QRect(4, 2, 104, 30), QRect(112, 18, scrollWidth, 18));
     int right = w - 4;
     if (timeShown) {
         const int timeBlock = 220;
@@ -529,34 +363,9 @@ void TFrmOndavia::PlaceHeader() {
     }
 }
 
-void TFrmOndavia::PlaceZoomNumbers() {
-    // The numbers sit under the slider's ticks, one per position.
-    QStyleOptionSlider opt;
-    opt.initFrom(TBarChart);
-    opt.orientation = Qt::Horizontal;
-    opt.minimum = TBarChart->minimum();
-    opt.maximum = TBarChart->maximum();
-    const QRect handle = TBarChart->style()->subControlRect(QStyle::CC_Slider, &opt,
-                                                            QStyle::SC_SliderHandle, TBarChart);
-    const int span = TBarChart->width() - handle.width();
-    for (int i = 0; i < zoomNumbers_.size(); ++i) {
-        const int value = i + 1;
-        QLabel* number = zoomNumbers_[i];
-        number->setVisible(value <= TBarChart->maximum());
-        if (value > TBarChart->maximum()) continue;
-        int x = QStyle::sliderPositionFromValue(TBarChart->minimum(), TBarChart->maximum(), value,
-                                                span);
-        number->setGeometry(TBarChart->x() + x + handle.width() / 2 - 6, TBarChart->y() + 30, 12,
-                            14);
-        number->setEnabled(TBarChart->isEnabled());
-    }
-}
-
-void TFrmOndavia::ShowEmptyNotes() {
+void TFrmOndavia::ShowEmptyNote() {
     gridEmptyNote_->setGeometry(GridTextView->viewport()->rect());
     gridEmptyNote_->setVisible(gridModel_->rowCount() == 0);
-    fileListEmptyNote_->setGeometry(GridFileListView->viewport()->rect());
-    fileListEmptyNote_->setVisible(GridFileListView->rowCount() == 0);
 }
 
 void TFrmOndavia::SetStatus(int panel, const QString& text) { StatusPanels[panel]->setText(text); }
@@ -611,73 +420,27 @@ void TFrmOndavia::PMenuGridPopup() {
 
 // ---- file list --------------------------------------------------------------
 
-void TFrmOndavia::ListDataFiles() {
-    BusyCursor busy;
-    GridFileListView->setUpdatesEnabled(false);
-    GridFileListView->setRowCount(0);
-    std::optional<std::string> date;
-    if (!RBtnTotal->isChecked())
-        date = DEdtFileDate->date().toString(QStringLiteral("yyyyMMdd")).toStdString();
-    listed_ = ondavia::ListDataFiles(std::filesystem::path(LblPathName->text().toStdString()), date,
-                                     CurrentYear());
-    GridFileListView->setRowCount(static_cast<int>(listed_.size()));
-    for (int i = 0; i < static_cast<int>(listed_.size()); ++i) {
-        auto* name = new QTableWidgetItem(Utf8(listed_[static_cast<size_t>(i)].displayName));
-        name->setTextAlignment(Qt::AlignCenter);
-        GridFileListView->setItem(i, 0, name);
-        GridFileListView->setItem(
-            i, 1, new QTableWidgetItem(QString::number(listed_[static_cast<size_t>(i)].fileMode)));
-    }
-    GridFileListView->setUpdatesEnabled(true);
-    SBtnSearch->setEnabled(!listed_.empty());
-    ShowEmptyNotes();
-    if (listed_.empty()) {
+void TFrmOndavia::ListDataFiles() { fileList_->ListDataFiles(); }
+
+void TFrmOndavia::FileListListed(int count) {
+    SBtnSearch->setEnabled(count > 0);
+    if (count == 0)
         ClearView();
-    } else {
-        // The list is already in name order; the first row is the first file.
-        GridFileListView->selectRow(0);
-        GridFileListView->setCurrentCell(0, 0);
-        GridFileListView->setFocus();
+    else
         OpenSelectedFile();
-    }
-    SetStatus(5, QStringLiteral("파일 갯수 :  %1").arg(listed_.size()));
+    SetStatus(5, QStringLiteral("파일 갯수 :  %1").arg(count));
 }
 
-int TFrmOndavia::FindFileRow(const QString& name) const {
-    auto bytes = Utf8ToCp949(name.toStdString());
-    return bytes ? ondavia::FindFileRow(listed_, *bytes) : -1;
-}
+const std::vector<ListedFile>& TFrmOndavia::listedFiles() const { return fileList_->Files(); }
 
-void TFrmOndavia::RadioButtonClick() {
-    if (state_.LayoutInProgress) return;
-    state_.ViewerSettings.AllWorkDate = RBtnTotal->isChecked();
-    DEdtFileDate->setEnabled(RBtnToday->isChecked());
-    state_.WriteBool("GENERAL", "AllWorkDate", state_.ViewerSettings.AllWorkDate);
-    ListDataFiles();
-}
+int TFrmOndavia::FindFileRow(const QString& name) const { return fileList_->FindFileRow(name); }
 
-void TFrmOndavia::SBtnPathNameClick() {
-    QString start = QDir(LblPathName->text()).exists() ? LblPathName->text() : QString();
-    QString chosen = ChooseFolder(this, start);
-    if (chosen.isEmpty()) return;
-    if (!chosen.endsWith('/')) chosen += '/';
-    LblPathName->setText(chosen);
-    state_.ViewerSettings.DataFilePath = chosen.toStdString();
-    state_.WriteString("PATHNAME", "DataFilePath", chosen);
-    ListDataFiles();
-}
+void TFrmOndavia::RadioButtonClick() { fileList_->RadioButtonClick(); }
 
-void TFrmOndavia::GridFileListViewDblClick() { OpenSelectedFile(); }
+void TFrmOndavia::GridFileListViewDblClick() { fileList_->GridFileListViewDblClick(); }
 
-bool TFrmOndavia::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == GridFileListView && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            GridFileListViewDblClick();
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
+void TFrmOndavia::SetFolderChooser(std::function<QString(QWidget*, const QString&)> chooser) {
+    fileList_->ChooseFolder = std::move(chooser);
 }
 
 void TFrmOndavia::keyPressEvent(QKeyEvent* event) {
@@ -691,11 +454,11 @@ void TFrmOndavia::keyPressEvent(QKeyEvent* event) {
 // ---- loading ----------------------------------------------------------------
 
 void TFrmOndavia::OpenSelectedFile() {
-    int row = GridFileListView->currentRow();
-    if (row < 0 || row >= static_cast<int>(listed_.size())) return;
-    const ListedFile& file = listed_[static_cast<size_t>(row)];
+    const ListedFile* current = fileList_->CurrentFile();
+    if (!current) return;
+    const ListedFile& file = *current;
     const QString identity =
-        (LblPathName->text() + Utf8(file.displayName) + QStringLiteral(".TXT")).toUpper();
+        (fileList_->Folder() + Utf8(file.displayName) + QStringLiteral(".TXT")).toUpper();
     state_.CurrentFilePath = identity;
     if (identity == state_.LoadedFilePath) return;
     state_.MapReady = false;
@@ -710,7 +473,7 @@ void TFrmOndavia::OpenSelectedFile() {
     if (v.valid && LoadDataFile()) {
         FillChart();
         SetGridWidth(!state_.GridNarrow);
-        Map->ShowRouteOnMap();
+        map_->ShowRouteOnMap();
     } else {
         ClearView();
         ShowError(this, QString::fromUtf8(kLoadFailedMessage) + QStringLiteral("   "));
@@ -719,8 +482,9 @@ void TFrmOndavia::OpenSelectedFile() {
 }
 
 bool TFrmOndavia::LoadDataFile() {
-    int row = GridFileListView->currentRow();
-    const ListedFile& file = listed_[static_cast<size_t>(row)];
+    const ListedFile* current = fileList_->CurrentFile();
+    if (!current) return false;
+    const ListedFile& file = *current;
     LoadOptions options;
     options.upperName = file.UpperFileName();
     options.fileMode = state_.FileMode;
@@ -743,7 +507,7 @@ bool TFrmOndavia::LoadDataFile() {
                      : QString());
     SetStatus(3, QStringLiteral("레코드 갯수 : %1")
                      .arg(GroupDigits(static_cast<long long>(recording_->rows.size()))));
-    ShowEmptyNotes();
+    ShowEmptyNote();
     return true;
 }
 
@@ -766,12 +530,9 @@ void TFrmOndavia::SetHeaderLabels(const HeaderTexts& h) {
 void TFrmOndavia::FillChart() {
     SetStatus(
         1, state_.HundredthsData ? QStringLiteral("0.01초 데이터") : QStringLiteral("1초 데이터"));
-    ChartGraph->setEnabled(true);
     SBtnMapPrint->setEnabled(false);
-    ChartGraph->SetBottomAxisVisible(true);
     series_ = std::make_shared<const ChartSeries>(
         BuildChartSeries(recording_->table, state_.HundredthsData, CurrentYear()));
-    ChartGraph->SetSeries(*series_);
 
     // The span runs from the first to the last grid row; a row whose stamp
     // cannot be read gives way to the first or last plotted time.
@@ -783,28 +544,14 @@ void TFrmOndavia::FillChart() {
     };
     state_.ChartStartTime = rowTime(recording_->rows.front()).value_or(series_->firstTime);
     state_.ChartEndTime = rowTime(recording_->rows.back()).value_or(series_->lastTime);
-    ChartGraph->SetSpan(state_.ChartStartTime, state_.ChartEndTime);
-
-    ZoomBar bar = ZoomBarFor(state_.HundredthsData, state_.ChartStartTime, state_.ChartEndTime,
-                             TBarChart->maximum());
-    {
-        QSignalBlocker block(TBarChart);
-        TBarChart->setMaximum(bar.max);
-    }
-    TBarChart->setEnabled(bar.enabled);
-    PlaceZoomNumbers();
-    TBarChartPropertiesChange();
+    chartPanel_->Show(*series_);
 }
 
 void TFrmOndavia::ClearView() {
     state_.MapReady = false;
     state_.LoadedFilePath.clear();
-    for (QWidget* w : {static_cast<QWidget*>(TBarChart), static_cast<QWidget*>(ScrBarChart),
-                       static_cast<QWidget*>(SBtnChartPrint), static_cast<QWidget*>(SBtnMapPrint),
-                       static_cast<QWidget*>(SBtnWindowPrint), static_cast<QWidget*>(SBtnSearch),
-                       static_cast<QWidget*>(SBtnExcel)})
-        w->setEnabled(false);
-    PlaceZoomNumbers();
+    for (QToolButton* b : {SBtnChartPrint, SBtnMapPrint, SBtnWindowPrint, SBtnSearch, SBtnExcel})
+        b->setEnabled(false);
     for (QLabel* l : {LblStartDateTime, LblEndDateTime, LblModelName, LblCarBody, LblCarKind,
                       LblCarNo, LblBusinessNo, LblDriverNo})
         l->clear();
@@ -813,81 +560,36 @@ void TFrmOndavia::ClearView() {
     SetStatus(1, QString());
     SetStatus(3, QString());
     SetStatus(4, QString());
-    ChartGraph->setEnabled(false);
-    ChartGraph->ClearChart();
-    ChartGraph->SetBottomAxisVisible(false);
+    chartPanel_->Clear();
     series_ = std::make_shared<const ChartSeries>();
-    Map->ClearView();
+    map_->ClearView();
     recording_->rows.clear();
     recording_->table.Clear();
-    ShowEmptyNotes();
+    ShowEmptyNote();
 }
 
 // ---- chart interaction ------------------------------------------------------
 
-void TFrmOndavia::TBarChartPropertiesChange() {
-    ScrollBarState current{ScrBarChart->minimum(),  ScrBarChart->maximum(),
-                           ScrBarChart->value(),    ScrBarChart->singleStep(),
-                           ScrBarChart->pageStep(), ScrBarChart->isEnabled()};
-    ZoomResult z =
-        ApplyZoom(state_.HundredthsData, state_.ChartStartTime, state_.ChartEndTime,
-                  TBarChart->value(), TBarChart->maximum(), ChartGraph->SpanMin(), current);
-    windowLength_ = z.windowLength;
-    {
-        QSignalBlocker block(ScrBarChart);
-        ScrBarChart->setSingleStep(z.scroll.smallChange);
-        ScrBarChart->setPageStep(z.scroll.largeChange);
-        ScrBarChart->setRange(z.scroll.min, z.scroll.max);
-        ScrBarChart->setValue(z.scroll.position);
-    }
-    ScrBarChart->setEnabled(z.scroll.enabled);
-    ChartGraph->SetSpan(z.min, z.max);
-    PMenuChartPopup();
+void TFrmOndavia::TBarChartPropertiesChange() { chartPanel_->TBarChartPropertiesChange(); }
+
+void TFrmOndavia::ScrBarChartChange() { chartPanel_->ScrBarChartChange(); }
+
+void TFrmOndavia::ChartGraphMouseMove(int x, int y) { chartPanel_->ChartGraphMouseMove(x, y); }
+
+void TFrmOndavia::PMenuChartPopup() { chartPanel_->PMenuChartPopup(); }
+
+void TFrmOndavia::PMRPMVisibleClick() { chartPanel_->PMRPMVisibleClick(); }
+
+void TFrmOndavia::SetDetailCommand(std::function<void()> open) {
+    openDetail_ = std::move(open);
+    chartPanel_->SetCommandsAvailable(bool(openDetail_), bool(openChartReport_));
 }
 
-void TFrmOndavia::ScrBarChartChange() {
-    auto [min, max] = ApplyScroll(state_.HundredthsData, state_.ChartStartTime, state_.ChartEndTime,
-                                  ScrBarChart->value(), windowLength_);
-    ChartGraph->SetSpan(min, max);
+void TFrmOndavia::SetChartReportCommand(std::function<void(DateTime, DateTime)> open) {
+    openChartReport_ = std::move(open);
+    chartPanel_->SetCommandsAvailable(bool(openDetail_), bool(openChartReport_));
 }
 
-void TFrmOndavia::ChartGraphMouseMove(int x, int y) {
-    PointerInfo p = PointerAt(state_.HundredthsData, ChartGraph->TimeAtX(x), CurrentYear());
-    state_.PointerTime = p.pointerTime;
-    if (p.pointerTime < ChartGraph->SpanMin() || p.pointerTime > ChartGraph->SpanMax()) {
-        LblChartHint->hide();
-        LblChartHint->setText(QString());
-        return;
-    }
-    LblChartHint->show();
-    LblChartHint->raise();
-    TDTG_CLASS& table = recording_->table;
-    if (table.FindRecord(p.key) < 0) {
-        LblChartHint->setText(QString());
-    } else {
-        LblChartHint->setText(
-            Utf8(HintText(state_.HundredthsData, p.pointerTime, table.Current())));
-    }
-    QPoint origin = ChartGraph->mapTo(central_, QPoint(0, 0));
-    int left = std::max(0, origin.x() + x - 110);
-    int top = origin.y() + y - 80;
-    if (top < 90) top = origin.y() + y + 20;
-    LblChartHint->move(left, top);
-}
-
-void TFrmOndavia::PMenuChartPopup() {
-    PMChartPrint->setEnabled(ChartGraph->isEnabled());
-    detailAllowed_ =
-        ChartGraph->isEnabled() &&
-        DetailGraphAllowed(state_.HundredthsData, state_.ChartStartTime, state_.ChartEndTime);
-    PMGraphDetail->setEnabled(detailAllowed_);
-}
-
-void TFrmOndavia::PMRPMVisibleClick() {
-    const bool visible = PMRPMVisible->isChecked();
-    ChartGraph->SetRpmVisible(visible);
-    state_.ViewerSettings.RPMVisible = visible;
-    state_.WriteBool("GENERAL", "RPMVisible", visible);
-}
+int TFrmOndavia::WindowLength() const { return chartPanel_->WindowLength(); }
 
 }  // namespace ondavia::gui

@@ -28,7 +28,8 @@ class QToolButton;
 
 namespace ondavia::gui {
 
-class ChartView;
+class ChartPanel;
+class FileListPanel;
 class MapView;
 class RecordGridModel;
 
@@ -52,10 +53,15 @@ class TFrmOndavia : public QMainWindow {
     const Recording& recording() const { return *recording_; }
     // The chart values of the shown file, computed once per load.
     const ChartSeries& chartSeries() const { return *series_; }
-    const std::vector<ListedFile>& listedFiles() const { return listed_; }
+    const std::vector<ListedFile>& listedFiles() const;
     QString StatusText(int panel) const;
     double ChartShare() const { return chartShare_; }
-    int WindowLength() const { return windowLength_; }
+    int WindowLength() const;
+
+    // The panels: the map, the file list and the chart with its time window.
+    MapView* Map() const { return map_; }
+    FileListPanel* FileList() const { return fileList_; }
+    ChartPanel* Charts() const { return chartPanel_; }
 
     // Slot bodies, public so that tests can drive them as a person would.
     void TBarChartPropertiesChange();
@@ -68,83 +74,66 @@ class TFrmOndavia : public QMainWindow {
     void RadioButtonClick();
     void GridFileListViewDblClick();
 
-    // Components, named as the window's form names them.
-    QToolButton *SBtnChartPrint, *SBtnMapPrint, *SBtnWindowPrint, *SBtnSearch, *SBtnExcel,
-        *SBtnSetup, *SBtnExit;
-    QLabel* ImageLogo;
-    QWidget* PanelHead;
-    QSlider* TBarChart;
-    QScrollBar* ScrBarChart;
-    QFrame *BevelHead, *BevelTime, *Bevel2;
-    QLabel *LblModelName, *LblCarNo, *LblCarBody, *LblBusinessNo, *LblCarKind, *LblDriverNo;
-    QLabel *LblStartDTLabel, *LblEndDTLabel, *LblStartDateTime, *LblEndDateTime;
-    QWidget* PanelChart;
-    ChartView* ChartGraph;
-    QWidget* PanelTextData;
-    QTableView* GridTextView;
-    QWidget* PanelMap;
-    // The map panel's behaviour; the three components below are its own.
-    MapView* Map;
-    QLabel* LblMapMessage;
-    QPushButton* BtnMapWide;
-    QLabel* LblStartEndRoute;
-    QWidget* PanelFileList;
-    QDateEdit* DEdtFileDate;
-    QRadioButton *RBtnTotal, *RBtnToday;
-    QLabel* LblPathName;
-    QToolButton* SBtnPathName;
-    QTableWidget* GridFileListView;
-    QLabel* LblChartHint;
-    QLabel* StatusPanels[6];
-    QMenu *PMenuGrid, *PMenuFilelist, *PMenuChart;
-    QAction *PmGps, *PmExcel, *PmGridWide, *PMLock, *PMUnlock;
-    QAction *PMChartPrint, *PMGraphDetail, *PMRPMVisible;
-
-    // Windows the chart commands open (set by the application).
-    QWidget* DetailWindow = nullptr;
-    QWidget* ReportWindow = nullptr;
+    // What the chart commands open, set by the application once their
+    // windows exist; until then the commands stay disabled. The detailed
+    // graph reads ChartStartTime, ChartEndTime and PointerTime; the chart
+    // report gets the visible span.
+    void SetDetailCommand(std::function<void()> open);
+    void SetChartReportCommand(std::function<void(DateTime, DateTime)> open);
     QWidget* SearchWindow = nullptr;
 
     // Moves the record grid's focus to a record (scrolls it into view).
     void FocusRecord(int record);
-    // Opens folders for SBtnPathNameClick; tests replace it.
-    std::function<QString(QWidget*, const QString&)> ChooseFolder;
+    // Opens folders for the folder button; tests replace it.
+    void SetFolderChooser(std::function<QString(QWidget*, const QString&)> chooser);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void BuildToolbar();
     void BuildHeader();
     void BuildBody();
-    void BuildFileList();
     void BuildStatusBar();
     void BuildMenus();
     void PlaceHeader();
-    void PlaceZoomNumbers();
     void PlacePanels();
     void SetHeaderLabels(const HeaderTexts& h);
-    void ShowEmptyNotes();
-    void SBtnPathNameClick();
+    void ShowEmptyNote();
     void SetStatus(int panel, const QString& text);
+    void FileListListed(int count);
 
     AppState& state_;
     std::unique_ptr<Recording> recording_;
     std::shared_ptr<const ChartSeries> series_ = std::make_shared<const ChartSeries>();
-    std::vector<ListedFile> listed_;
     RecordGridModel* gridModel_;
     QWidget* toolbar_;
     QWidget* central_;
     QLabel* gridEmptyNote_;
-    QLabel* fileListEmptyNote_;
     QWidget* statusBar_;
     QList<QLabel*> headerCaptions_;
-    QList<QLabel*> zoomNumbers_;
-    int windowLength_ = 0;  // visible span in seconds or milliseconds
     double chartShare_ = 0.67;
-    bool detailAllowed_ = false;
+    std::function<void()> openDetail_;
+    std::function<void(DateTime, DateTime)> openChartReport_;
+
+    // Components, named as the window's form names them.
+    QToolButton *SBtnChartPrint, *SBtnMapPrint, *SBtnWindowPrint, *SBtnSearch, *SBtnExcel,
+        *SBtnSetup, *SBtnExit;
+    QLabel* ImageLogo;
+    QWidget* PanelHead;
+    QFrame *BevelHead, *BevelTime, *Bevel2;
+    QLabel *LblModelName, *LblCarNo, *LblCarBody, *LblBusinessNo, *LblCarKind, *LblDriverNo;
+    QLabel *LblStartDTLabel, *LblEndDTLabel, *LblStartDateTime, *LblEndDateTime;
+    ChartPanel* chartPanel_;
+    QWidget* PanelTextData;
+    QTableView* GridTextView;
+    QWidget* PanelMap;
+    MapView* map_;
+    FileListPanel* fileList_;
+    QLabel* StatusPanels[6];
+    QMenu* PMenuGrid;
+    QAction *PmGps, *PmExcel, *PmGridWide;
 };
 
 }  // namespace ondavia::gui

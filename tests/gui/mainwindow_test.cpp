@@ -1,6 +1,7 @@
 // The main window driven as a person would: layout, file list, loading,
 // zoom and scroll, the pointer hint, the chart popup and the RPM switch.
 #include <QAction>
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QDateEdit>
 #include <QLabel>
@@ -13,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "support/findchild.hpp"
+
 #include "app/application.hpp"
 #include "app/appstate.hpp"
 #include "app/services.hpp"
@@ -21,6 +24,8 @@
 #include "support/builders.hpp"
 #include "viewer/mainwindow.hpp"
 #include "views/chartview.hpp"
+
+#include <qcustomplot.h>
 
 using namespace ondavia;
 using namespace ondavia::gui;
@@ -113,12 +118,16 @@ class MainWindowTest : public QObject {
         TFrmOndavia& w = fx.Open(area);
         QCOMPARE(w.size(), size);
         QCOMPARE(w.ChartShare(), share);
-        QCOMPARE(w.LblStartDateTime->isVisible(), timeLabels);
-        QCOMPARE(w.BevelTime->isVisible(), timeLabels);
+        QCOMPARE(ondavia::test::Child<QLabel>(w, "LblStartDateTime")->isVisible(), timeLabels);
+        QCOMPARE(ondavia::test::Child<QFrame>(w, "BevelTime")->isVisible(), timeLabels);
         // The chart takes its share of the body; the map and file list the rest.
-        const int body = w.PanelChart->height() + w.PanelMap->height();
-        QVERIFY(qAbs(w.PanelChart->height() - qRound(body * share)) <= 1);
-        QCOMPARE(w.PanelMap->y(), w.PanelChart->y() + w.PanelChart->height());
+        const int body = ondavia::test::Child<QWidget>(w, "PanelChart")->height() +
+                         ondavia::test::Child<QWidget>(w, "PanelMap")->height();
+        QVERIFY(qAbs(ondavia::test::Child<QWidget>(w, "PanelChart")->height() -
+                     qRound(body * share)) <= 1);
+        QCOMPARE(ondavia::test::Child<QWidget>(w, "PanelMap")->y(),
+                 ondavia::test::Child<QWidget>(w, "PanelChart")->y() +
+                     ondavia::test::Child<QWidget>(w, "PanelChart")->height());
         QCOMPARE(w.StatusText(5), QStringLiteral("파일 갯수 :  0"));
     }
 
@@ -129,12 +138,15 @@ class MainWindowTest : public QObject {
         fx.Write("20261210-12345678-01.TXT", test::PackedFile(MakeHeader(), {MakeRecord()}));
         fx.Write("20261210-12345678-09.TXT", "junk");
         TFrmOndavia& w = fx.Open();
-        QCOMPARE(w.GridFileListView->rowCount(), 3);
-        QCOMPARE(w.GridFileListView->item(0, 0)->text(), QStringLiteral("20261210-12345678-01"));
-        QCOMPARE(w.GridFileListView->item(1, 0)->text(),
+        QCOMPARE(ondavia::test::Child<QTableWidget>(w, "GridFileListView")->rowCount(), 3);
+        QCOMPARE(ondavia::test::Child<QTableWidget>(w, "GridFileListView")->item(0, 0)->text(),
+                 QStringLiteral("20261210-12345678-01"));
+        QCOMPARE(ondavia::test::Child<QTableWidget>(w, "GridFileListView")->item(1, 0)->text(),
                  QStringLiteral("20261210-12345678-S-01-ABCDEFG"));
-        QCOMPARE(w.GridFileListView->item(2, 0)->text(), QStringLiteral("20261211-12345678-02"));
-        QCOMPARE(w.GridFileListView->item(2, 1)->text(), QStringLiteral("2"));
+        QCOMPARE(ondavia::test::Child<QTableWidget>(w, "GridFileListView")->item(2, 0)->text(),
+                 QStringLiteral("20261211-12345678-02"));
+        QCOMPARE(ondavia::test::Child<QTableWidget>(w, "GridFileListView")->item(2, 1)->text(),
+                 QStringLiteral("2"));
         QCOMPARE(w.StatusText(5), QStringLiteral("파일 갯수 :  3"));
         QCOMPARE(w.FindFileRow("20261211-12345678-02"), 2);
         QCOMPARE(w.FindFileRow("20261211-12345678-03"), -1);
@@ -142,36 +154,39 @@ class MainWindowTest : public QObject {
         QCOMPARE(fx.state.LoadedFilePath.endsWith("20261210-12345678-01.TXT"), true);
 
         // One work date, saved at once.
-        w.RBtnToday->setChecked(true);
+        ondavia::test::Child<QRadioButton>(w, "RBtnToday")->setChecked(true);
         w.RadioButtonClick();
-        QVERIFY(w.DEdtFileDate->isEnabled());
-        w.DEdtFileDate->setDate(QDate(2026, 12, 11));
-        QCOMPARE(w.GridFileListView->rowCount(), 1);
-        QCOMPARE(w.GridFileListView->item(0, 0)->text(), QStringLiteral("20261211-12345678-02"));
+        QVERIFY(ondavia::test::Child<QDateEdit>(w, "DEdtFileDate")->isEnabled());
+        ondavia::test::Child<QDateEdit>(w, "DEdtFileDate")->setDate(QDate(2026, 12, 11));
+        QCOMPARE(ondavia::test::Child<QTableWidget>(w, "GridFileListView")->rowCount(), 1);
+        QCOMPARE(ondavia::test::Child<QTableWidget>(w, "GridFileListView")->item(0, 0)->text(),
+                 QStringLiteral("20261211-12345678-02"));
         AppState reread;
         LoadSettings(reread, fx.dir.path(), fx.state.SettingsFilePath);
         QCOMPARE(reread.ViewerSettings.AllWorkDate, false);
 
         // A date without files empties every view.
-        w.DEdtFileDate->setDate(QDate(2026, 12, 12));
-        QCOMPARE(w.GridFileListView->rowCount(), 0);
+        ondavia::test::Child<QDateEdit>(w, "DEdtFileDate")->setDate(QDate(2026, 12, 12));
+        QCOMPARE(ondavia::test::Child<QTableWidget>(w, "GridFileListView")->rowCount(), 0);
         QCOMPARE(w.StatusText(5), QStringLiteral("파일 갯수 :  0"));
-        QCOMPARE(w.GridTextView->model()->rowCount(), 0);
+        QCOMPARE(ondavia::test::Child<QTableView>(w, "GridTextView")->model()->rowCount(), 0);
         QVERIFY(fx.state.LoadedFilePath.isEmpty());
     }
 
     void dateDropDownGoesBackToToday() {
         Fixture fx;
         TFrmOndavia& w = fx.Open();
-        w.RBtnToday->setChecked(true);
+        ondavia::test::Child<QRadioButton>(w, "RBtnToday")->setChecked(true);
         w.RadioButtonClick();
-        w.DEdtFileDate->setDate(QDate(2026, 1, 1));
+        ondavia::test::Child<QDateEdit>(w, "DEdtFileDate")->setDate(QDate(2026, 1, 1));
         QPushButton* today = nullptr;
-        for (auto* b : w.DEdtFileDate->calendarWidget()->findChildren<QPushButton*>())
+        for (auto* b : ondavia::test::Child<QDateEdit>(w, "DEdtFileDate")
+                           ->calendarWidget()
+                           ->findChildren<QPushButton*>())
             if (b->text() == QStringLiteral("오늘")) today = b;
         QVERIFY(today);
         today->click();
-        QCOMPARE(w.DEdtFileDate->date(), QDate::currentDate());
+        QCOMPARE(ondavia::test::Child<QDateEdit>(w, "DEdtFileDate")->date(), QDate::currentDate());
     }
 
     void loadingFillsLabelsGridAndStatus() {
@@ -184,33 +199,49 @@ class MainWindowTest : public QObject {
         fx.Write("20261210-12345678-S-01-ABCDEFG.TXT",
                  test::TextFile(MakeHeader(), {MakeRecord(a), MakeRecord(b)}));
         TFrmOndavia& w = fx.Open();
-        QCOMPARE(w.LblModelName->text(), QStringLiteral("ON-T100"));
-        QCOMPARE(w.LblCarKind->text(), QStringLiteral("21 - 일반택시"));
-        QCOMPARE(w.LblBusinessNo->text(), QStringLiteral("123-45-67890"));
-        QCOMPARE(w.LblStartDateTime->text(), QStringLiteral("26-12-10 10:00:00"));
-        QCOMPARE(w.LblEndDateTime->text(), QStringLiteral("26-12-10 10:00:04"));
-        QCOMPARE(w.GridTextView->model()->rowCount(), 2);
+        QCOMPARE(ondavia::test::Child<QLabel>(w, "LblModelName")->text(),
+                 QStringLiteral("ON-T100"));
+        QCOMPARE(ondavia::test::Child<QLabel>(w, "LblCarKind")->text(),
+                 QStringLiteral("21 - 일반택시"));
+        QCOMPARE(ondavia::test::Child<QLabel>(w, "LblBusinessNo")->text(),
+                 QStringLiteral("123-45-67890"));
+        QCOMPARE(ondavia::test::Child<QLabel>(w, "LblStartDateTime")->text(),
+                 QStringLiteral("26-12-10 10:00:00"));
+        QCOMPARE(ondavia::test::Child<QLabel>(w, "LblEndDateTime")->text(),
+                 QStringLiteral("26-12-10 10:00:04"));
+        QCOMPARE(ondavia::test::Child<QTableView>(w, "GridTextView")->model()->rowCount(), 2);
         QCOMPARE(w.recording().table.Count(), 5);
         QCOMPARE(w.StatusText(1), QStringLiteral("1초 데이터"));
         QCOMPARE(w.StatusText(2), QStringLiteral("연료소모량 : 30  "));
         QCOMPARE(w.StatusText(3), QStringLiteral("레코드 갯수 : 2"));
         QCOMPARE(w.StatusText(4), QStringLiteral("현재 레코드 : 1"));
-        QCOMPARE(w.GridTextView->model()->index(0, 7).data().toString(),
+        QCOMPARE(ondavia::test::Child<QTableView>(w, "GridTextView")
+                     ->model()
+                     ->index(0, 7)
+                     .data()
+                     .toString(),
                  QStringLiteral("126.978012 "));
-        QCOMPARE(w.GridTextView->model()->index(0, 12).data().toString(), QStringLiteral("00"));
+        QCOMPARE(ondavia::test::Child<QTableView>(w, "GridTextView")
+                     ->model()
+                     ->index(0, 12)
+                     .data()
+                     .toString(),
+                 QStringLiteral("00"));
         // Narrow grid: time, speed, RPM and brake only.
-        QVERIFY(!w.GridTextView->isColumnHidden(1));
-        QVERIFY(w.GridTextView->isColumnHidden(0));
-        QVERIFY(w.GridTextView->isColumnHidden(5));
-        QCOMPARE(w.PanelTextData->width(), 246 + 8);
+        QVERIFY(!ondavia::test::Child<QTableView>(w, "GridTextView")->isColumnHidden(1));
+        QVERIFY(ondavia::test::Child<QTableView>(w, "GridTextView")->isColumnHidden(0));
+        QVERIFY(ondavia::test::Child<QTableView>(w, "GridTextView")->isColumnHidden(5));
+        QCOMPARE(ondavia::test::Child<QWidget>(w, "PanelTextData")->width(), 246 + 8);
         // Wide grid of an extended file: everything but the time column.
         w.PmGridWideClick();
-        QCOMPARE(w.PanelTextData->width(), 1032 + 8);
+        QCOMPARE(ondavia::test::Child<QWidget>(w, "PanelTextData")->width(), 1032 + 8);
         for (int c = 0; c < 18; ++c)
-            QCOMPARE(w.GridTextView->isColumnHidden(c), c == 1);
-        QCOMPARE(w.PmGridWide->text(), QStringLiteral("텍스트 Grid 축소(&W)"));
+            QCOMPARE(ondavia::test::Child<QTableView>(w, "GridTextView")->isColumnHidden(c),
+                     c == 1);
+        QCOMPARE(ondavia::test::Child<QAction>(w, "PmGridWide")->text(),
+                 QStringLiteral("텍스트 Grid 축소(&W)"));
         w.PmGridWideClick();
-        QCOMPARE(w.PanelTextData->width(), 246 + 8);
+        QCOMPARE(ondavia::test::Child<QWidget>(w, "PanelTextData")->width(), 246 + 8);
         QVERIFY(messages.isEmpty());
     }
 
@@ -222,62 +253,81 @@ class MainWindowTest : public QObject {
         fx.Write("20261210-12345678-02.TXT",
                  test::PackedFile(MakeHeader(), {MakeRecord(), MakeRecord(bad)}));
         TFrmOndavia& w = fx.Open();
-        QCOMPARE(w.GridTextView->model()->rowCount(), 4);
-        w.GridFileListView->setCurrentCell(1, 0);
+        QCOMPARE(ondavia::test::Child<QTableView>(w, "GridTextView")->model()->rowCount(), 4);
+        ondavia::test::Child<QTableWidget>(w, "GridFileListView")->setCurrentCell(1, 0);
         w.GridFileListViewDblClick();
         QCOMPARE(messages.size(), 1);
         QCOMPARE(messages[0], QStringLiteral("오류!|자료가 없거나 자료를 읽어 오는중 오류가 "
                                              "발생하여 작업을 할 수 없습니다.   "));
-        QCOMPARE(w.GridTextView->model()->rowCount(), 0);
-        QCOMPARE(w.LblModelName->text(), QString());
-        QCOMPARE(w.LblStartDateTime->text(), QString());
-        QVERIFY(!w.ChartGraph->isEnabled());
-        QVERIFY(!w.TBarChart->isEnabled());
+        QCOMPARE(ondavia::test::Child<QTableView>(w, "GridTextView")->model()->rowCount(), 0);
+        QCOMPARE(ondavia::test::Child<QLabel>(w, "LblModelName")->text(), QString());
+        QCOMPARE(ondavia::test::Child<QLabel>(w, "LblStartDateTime")->text(), QString());
+        QVERIFY(!ondavia::test::Child<ondavia::gui::ChartView>(w, "ChartGraph")->isEnabled());
+        QVERIFY(!ondavia::test::Child<QSlider>(w, "TBarChart")->isEnabled());
         QCOMPARE(w.StatusText(3), QString());
         // The failed file is not retried until another one is opened.
         w.GridFileListViewDblClick();
         QCOMPARE(messages.size(), 1);
-        w.GridFileListView->setCurrentCell(0, 0);
+        ondavia::test::Child<QTableWidget>(w, "GridFileListView")->setCurrentCell(0, 0);
         w.GridFileListViewDblClick();
-        QCOMPARE(w.GridTextView->model()->rowCount(), 4);
+        QCOMPARE(ondavia::test::Child<QTableView>(w, "GridTextView")->model()->rowCount(), 4);
     }
 
     void zoomAndScrollOneSecond() {
         Fixture fx;
         fx.Write("20261210-12345678-S-01-ABCDEFG.TXT", OneSecondFile(5000));
         TFrmOndavia& w = fx.Open();
-        QVERIFY(w.TBarChart->isEnabled());
-        QCOMPARE(w.TBarChart->maximum(), 4);
-        QCOMPARE(w.TBarChart->value(), 1);
-        QVERIFY(!w.ScrBarChart->isEnabled());
+        QVERIFY(ondavia::test::Child<QSlider>(w, "TBarChart")->isEnabled());
+        QCOMPARE(ondavia::test::Child<QSlider>(w, "TBarChart")->maximum(), 4);
+        QCOMPARE(ondavia::test::Child<QSlider>(w, "TBarChart")->value(), 1);
+        QVERIFY(!ondavia::test::Child<QScrollBar>(w, "ScrBarChart")->isEnabled());
         struct Step {
             int position, window, small, large, scrollMax;
         } steps[] = {
             {4, 360, 60, 180, 4640}, {3, 1800, 300, 360, 3200}, {2, 3600, 600, 3600, 1400}};
         for (const Step& s : steps) {
-            w.TBarChart->setValue(s.position);
+            ondavia::test::Child<QSlider>(w, "TBarChart")->setValue(s.position);
             QCOMPARE(w.WindowLength(), s.window);
-            QCOMPARE(SecondsBetween(w.ChartGraph->SpanMin(), w.ChartGraph->SpanMax()), s.window);
-            QCOMPARE(w.ScrBarChart->singleStep(), s.small);
-            QCOMPARE(w.ScrBarChart->pageStep(), s.large);
-            QCOMPARE(w.ScrBarChart->minimum(), 0);
-            QCOMPARE(w.ScrBarChart->maximum(), s.scrollMax);
+            QCOMPARE(SecondsBetween(
+                         ondavia::test::Child<ondavia::gui::ChartView>(w, "ChartGraph")->SpanMin(),
+                         ondavia::test::Child<ondavia::gui::ChartView>(w, "ChartGraph")->SpanMax()),
+                     s.window);
+            QCOMPARE(ondavia::test::Child<QScrollBar>(w, "ScrBarChart")->singleStep(), s.small);
+            QCOMPARE(ondavia::test::Child<QScrollBar>(w, "ScrBarChart")->pageStep(), s.large);
+            QCOMPARE(ondavia::test::Child<QScrollBar>(w, "ScrBarChart")->minimum(), 0);
+            QCOMPARE(ondavia::test::Child<QScrollBar>(w, "ScrBarChart")->maximum(), s.scrollMax);
         }
         // Scrolling to the end shows a span ending at the file's end.
-        w.ScrBarChart->setValue(w.ScrBarChart->maximum());
-        QCOMPARE(SecondsBetween(w.ChartGraph->SpanMax(), fx.state.ChartEndTime), 0);
-        QVERIFY(w.ScrBarChart->isEnabled());
+        ondavia::test::Child<QScrollBar>(w, "ScrBarChart")
+            ->setValue(ondavia::test::Child<QScrollBar>(w, "ScrBarChart")->maximum());
+        QCOMPARE(SecondsBetween(
+                     ondavia::test::Child<ondavia::gui::ChartView>(w, "ChartGraph")->SpanMax(),
+                     fx.state.ChartEndTime),
+                 0);
+        QVERIFY(ondavia::test::Child<QScrollBar>(w, "ScrBarChart")->isEnabled());
         // Zooming in keeps the left edge; zooming out again pulls back from the end.
-        w.TBarChart->setValue(4);
-        QCOMPARE(SecondsBetween(fx.state.ChartStartTime, w.ChartGraph->SpanMin()), 1400);
-        w.ScrBarChart->setValue(w.ScrBarChart->maximum());
-        w.TBarChart->setValue(3);
-        QCOMPARE(SecondsBetween(w.ChartGraph->SpanMax(), fx.state.ChartEndTime), 0);
-        QCOMPARE(SecondsBetween(w.ChartGraph->SpanMin(), w.ChartGraph->SpanMax()), 1800);
-        w.TBarChart->setValue(1);
-        QCOMPARE(w.ChartGraph->SpanMin(), fx.state.ChartStartTime);
-        QCOMPARE(w.ChartGraph->SpanMax(), fx.state.ChartEndTime);
-        QVERIFY(!w.ScrBarChart->isEnabled());
+        ondavia::test::Child<QSlider>(w, "TBarChart")->setValue(4);
+        QCOMPARE(SecondsBetween(
+                     fx.state.ChartStartTime,
+                     ondavia::test::Child<ondavia::gui::ChartView>(w, "ChartGraph")->SpanMin()),
+                 1400);
+        ondavia::test::Child<QScrollBar>(w, "ScrBarChart")
+            ->setValue(ondavia::test::Child<QScrollBar>(w, "ScrBarChart")->maximum());
+        ondavia::test::Child<QSlider>(w, "TBarChart")->setValue(3);
+        QCOMPARE(SecondsBetween(
+                     ondavia::test::Child<ondavia::gui::ChartView>(w, "ChartGraph")->SpanMax(),
+                     fx.state.ChartEndTime),
+                 0);
+        QCOMPARE(SecondsBetween(
+                     ondavia::test::Child<ondavia::gui::ChartView>(w, "ChartGraph")->SpanMin(),
+                     ondavia::test::Child<ondavia::gui::ChartView>(w, "ChartGraph")->SpanMax()),
+                 1800);
+        ondavia::test::Child<QSlider>(w, "TBarChart")->setValue(1);
+        QCOMPARE(ondavia::test::Child<ondavia::gui::ChartView>(w, "ChartGraph")->SpanMin(),
+                 fx.state.ChartStartTime);
+        QCOMPARE(ondavia::test::Child<ondavia::gui::ChartView>(w, "ChartGraph")->SpanMax(),
+                 fx.state.ChartEndTime);
+        QVERIFY(!ondavia::test::Child<QScrollBar>(w, "ScrBarChart")->isEnabled());
     }
 
     void zoomHundredths() {
@@ -285,13 +335,19 @@ class MainWindowTest : public QObject {
         fx.Write("20261210-12345678-C-01-ABCDEFG.TXT", HundredthsFile(800));
         TFrmOndavia& w = fx.Open();
         QCOMPARE(w.StatusText(1), QStringLiteral("0.01초 데이터"));
-        QCOMPARE(w.TBarChart->maximum(), 3);
-        w.TBarChart->setValue(3);
-        QCOMPARE(MillisecondsBetween(w.ChartGraph->SpanMin(), w.ChartGraph->SpanMax()), 3000);
-        QCOMPARE(w.ScrBarChart->singleStep(), 1000);
-        QCOMPARE(w.ScrBarChart->pageStep(), 3000);
-        w.TBarChart->setValue(2);
-        QCOMPARE(MillisecondsBetween(w.ChartGraph->SpanMin(), w.ChartGraph->SpanMax()), 6000);
+        QCOMPARE(ondavia::test::Child<QSlider>(w, "TBarChart")->maximum(), 3);
+        ondavia::test::Child<QSlider>(w, "TBarChart")->setValue(3);
+        QCOMPARE(MillisecondsBetween(
+                     ondavia::test::Child<ondavia::gui::ChartView>(w, "ChartGraph")->SpanMin(),
+                     ondavia::test::Child<ondavia::gui::ChartView>(w, "ChartGraph")->SpanMax()),
+                 3000);
+        QCOMPARE(ondavia::test::Child<QScrollBar>(w, "ScrBarChart")->singleStep(), 1000);
+        QCOMPARE(ondavia::test::Child<QScrollBar>(w, "ScrBarChart")->pageStep(), 3000);
+        ondavia::test::Child<QSlider>(w, "TBarChart")->setValue(2);
+        QCOMPARE(MillisecondsBetween(
+                     ondavia::test::Child<ondavia::gui::ChartView>(w, "ChartGraph")->SpanMin(),
+                     ondavia::test::Child<ondavia::gui::ChartView>(w, "ChartGraph")->SpanMax()),
+                 6000);
     }
 
     void pointerHint_data() {
@@ -317,23 +373,25 @@ class MainWindowTest : public QObject {
                                      : AddMilliseconds(30500, fx.state.ChartStartTime);
         // Find the pixel whose time lies closest past the target.
         int x = 0;
-        for (int px = 0; px < w.ChartGraph->width(); ++px) {
-            if (w.ChartGraph->TimeAtX(px) >= target) {
+        for (int px = 0;
+             px < ondavia::test::Child<ondavia::gui::ChartView>(w, "ChartGraph")->width(); ++px) {
+            if (ondavia::test::Child<ondavia::gui::ChartView>(w, "ChartGraph")->TimeAtX(px) >=
+                target) {
                 x = px;
                 break;
             }
         }
         QVERIFY(x > 0);
         w.ChartGraphMouseMove(x, 200);
-        QStringList lines = w.LblChartHint->text().split('\n');
+        QStringList lines = ondavia::test::Child<QLabel>(w, "LblChartHint")->text().split('\n');
         QCOMPARE(lines.size(), 3);
         QVERIFY2(lines[0].startsWith(firstLine.left(firstLine.size() - 1)), qPrintable(lines[0]));
         QCOMPARE(lines[1], secondLine);
         QVERIFY(lines[2].startsWith("D: "));
-        QVERIFY(w.LblChartHint->isVisible());
+        QVERIFY(ondavia::test::Child<QLabel>(w, "LblChartHint")->isVisible());
         // Left of the plotted span the hint goes away.
         w.ChartGraphMouseMove(0, 200);
-        QVERIFY(w.LblChartHint->isHidden());
+        QVERIFY(ondavia::test::Child<QLabel>(w, "LblChartHint")->isHidden());
     }
 
     void chartPopupDetailNeedsMoreThan300Seconds() {
@@ -341,11 +399,43 @@ class MainWindowTest : public QObject {
             Fixture fx;
             fx.Write("20261210-12345678-S-01-ABCDEFG.TXT", OneSecondFile(seconds));
             TFrmOndavia& w = fx.Open();
+            w.SetDetailCommand([] {});
+            w.SetChartReportCommand([](DateTime, DateTime) {});
             w.PMenuChartPopup();
-            QCOMPARE(w.PMGraphDetail->isEnabled(), seconds == 301);
-            QVERIFY(w.PMChartPrint->isEnabled());
-            QVERIFY(w.PMRPMVisible->isEnabled());
+            QCOMPARE(ondavia::test::Child<QAction>(w, "PMGraphDetail")->isEnabled(),
+                     seconds == 301);
+            QVERIFY(ondavia::test::Child<QAction>(w, "PMChartPrint")->isEnabled());
+            QVERIFY(ondavia::test::Child<QAction>(w, "PMRPMVisible")->isEnabled());
         }
+    }
+
+    // Without the detailed graph or the chart report behind them, the chart's
+    // commands stay disabled: no key, item or double click opens anything.
+    void chartCommandsWaitForTheirWindows() {
+        Fixture fx;
+        fx.Write("20261210-12345678-S-01-ABCDEFG.TXT", OneSecondFile(600));
+        TFrmOndavia& w = fx.Open();
+        w.PMenuChartPopup();
+        auto* detail = ondavia::test::Child<QAction>(w, "PMGraphDetail");
+        auto* print = ondavia::test::Child<QAction>(w, "PMChartPrint");
+        QVERIFY(!detail->isEnabled());
+        QVERIFY(!print->isEnabled());
+        QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier);
+        auto* chart = ondavia::test::Child<ChartView>(w, "ChartGraph");
+        QTest::mouseDClick(chart->Plot(), Qt::LeftButton, {}, chart->Plot()->rect().center());
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+
+        int details = 0;
+        std::pair<DateTime, DateTime> reported{0, 0};
+        w.SetDetailCommand([&] { ++details; });
+        w.SetChartReportCommand([&](DateTime a, DateTime b) { reported = {a, b}; });
+        QVERIFY(detail->isEnabled());
+        QVERIFY(print->isEnabled());
+        detail->trigger();
+        print->trigger();
+        QCOMPARE(details, 1);
+        QCOMPARE(reported.first, chart->SpanMin());
+        QCOMPARE(reported.second, chart->SpanMax());
     }
 
     void rpmSwitchSurvivesARestart() {
@@ -353,10 +443,10 @@ class MainWindowTest : public QObject {
         fx.Write("20261210-12345678-S-01-ABCDEFG.TXT", OneSecondFile(10));
         {
             TFrmOndavia& w = fx.Open();
-            QVERIFY(w.PMRPMVisible->isChecked());
-            QVERIFY(w.ChartGraph->RpmVisible());
-            w.PMRPMVisible->trigger();
-            QVERIFY(!w.ChartGraph->RpmVisible());
+            QVERIFY(ondavia::test::Child<QAction>(w, "PMRPMVisible")->isChecked());
+            QVERIFY(ondavia::test::Child<ondavia::gui::ChartView>(w, "ChartGraph")->RpmVisible());
+            ondavia::test::Child<QAction>(w, "PMRPMVisible")->trigger();
+            QVERIFY(!ondavia::test::Child<ondavia::gui::ChartView>(w, "ChartGraph")->RpmVisible());
         }
         AppState restarted;
         LoadSettings(restarted, fx.dir.path(), fx.state.SettingsFilePath);
@@ -364,8 +454,8 @@ class MainWindowTest : public QObject {
         fx.state.ViewerSettings = restarted.ViewerSettings;
         fx.state.ViewerSettings.DataFilePath = (fx.dir.path() + "/data/").toStdString();
         TFrmOndavia& again = fx.Open();
-        QVERIFY(!again.PMRPMVisible->isChecked());
-        QVERIFY(!again.ChartGraph->RpmVisible());
+        QVERIFY(!ondavia::test::Child<QAction>(again, "PMRPMVisible")->isChecked());
+        QVERIFY(!ondavia::test::Child<ondavia::gui::ChartView>(again, "ChartGraph")->RpmVisible());
     }
 
     void singleInstance() {

@@ -19,7 +19,9 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QtTest>
+
 #include <memory>
+#include "support/findchild.hpp"
 
 #include "app/application.hpp"
 #include "app/appstate.hpp"
@@ -910,45 +912,51 @@ class MapViewTest : public QObject {
         state.ViewerSettings.GpsView = true;
         state.ViewerSettings.MapScriptUrl = server.Url("/maps/api/js").toStdString();
         TFrmOndavia w(state);
-        w.Map->PageFolder = dir.path();
-        w.Map->ProbeTimeoutMs = 800;
+        w.Map()->PageFolder = dir.path();
+        w.Map()->ProbeTimeoutMs = 800;
         w.show();
-        w.Map->FormShow();
+        w.Map()->FormShow();
         w.LayoutMainWindow(QRect(0, 0, 1366, 738));  // opens the first file
-        QVERIFY(w.Map->WebBrowserMap);
+        QVERIFY(w.Map()->WebBrowserMap);
         QVERIFY(WaitFor([&] { return !state.MapPageLoading; }));
         QVERIFY(state.MapReady);
-        QVERIFY(w.Map->WebBrowserMap->isVisible());
+        QVERIFY(w.Map()->WebBrowserMap->isVisible());
 
         // Moving in the grid moves the marker.
-        QSignalSpy answered(w.Map, &MapView::CommandAnswered);
-        w.GridTextView->setCurrentIndex(w.GridTextView->model()->index(3, 2));
+        QSignalSpy answered(w.Map(), &MapView::CommandAnswered);
+        ondavia::test::Child<QTableView>(w, "GridTextView")
+            ->setCurrentIndex(
+                ondavia::test::Child<QTableView>(w, "GridTextView")->model()->index(3, 2));
         QVERIFY(WaitFor([&] { return answered.count() >= 1; }));
         QCOMPARE(answered[0], (QVariantList{"gps", true}));
 
         // The enlarged map covers the chart beside the grid, and back.
-        const QRect lower = w.PanelMap->geometry();
-        QCOMPARE(w.BtnMapWide->text(), QStringLiteral("지도확대"));
-        QVERIFY(w.BtnMapWide->isEnabled());
-        w.BtnMapWide->click();
-        QCOMPARE(w.BtnMapWide->text(), QStringLiteral("지도축소"));
-        QCOMPARE(w.PanelMap->y(), w.PanelChart->y());
-        QCOMPARE(w.PanelMap->height(), w.PanelChart->height() + lower.height());
-        QCOMPARE(w.Map->WebBrowserMap->height(), w.PanelMap->height());
-        QCOMPARE(w.focusWidget(), static_cast<QWidget*>(w.GridFileListView));
-        w.BtnMapWide->click();
-        QCOMPARE(w.BtnMapWide->text(), QStringLiteral("지도확대"));
-        QCOMPARE(w.PanelMap->geometry(), lower);
+        const QRect lower = ondavia::test::Child<QWidget>(w, "PanelMap")->geometry();
+        QCOMPARE(w.Map()->BtnMapWide->text(), QStringLiteral("지도확대"));
+        QVERIFY(w.Map()->BtnMapWide->isEnabled());
+        w.Map()->BtnMapWide->click();
+        QCOMPARE(w.Map()->BtnMapWide->text(), QStringLiteral("지도축소"));
+        QCOMPARE(ondavia::test::Child<QWidget>(w, "PanelMap")->y(),
+                 ondavia::test::Child<QWidget>(w, "PanelChart")->y());
+        QCOMPARE(ondavia::test::Child<QWidget>(w, "PanelMap")->height(),
+                 ondavia::test::Child<QWidget>(w, "PanelChart")->height() + lower.height());
+        QCOMPARE(w.Map()->WebBrowserMap->height(),
+                 ondavia::test::Child<QWidget>(w, "PanelMap")->height());
+        QCOMPARE(w.focusWidget(),
+                 static_cast<QWidget*>(ondavia::test::Child<QTableWidget>(w, "GridFileListView")));
+        w.Map()->BtnMapWide->click();
+        QCOMPARE(w.Map()->BtnMapWide->text(), QStringLiteral("지도확대"));
+        QCOMPARE(ondavia::test::Child<QWidget>(w, "PanelMap")->geometry(), lower);
 
         // A failed load empties the map panel.
-        w.GridFileListView->setCurrentCell(1, 0);
+        ondavia::test::Child<QTableWidget>(w, "GridFileListView")->setCurrentCell(1, 0);
         w.GridFileListViewDblClick();
         QCOMPARE(messages.size(), 1);
         QVERIFY(!state.MapReady);
-        QVERIFY(!w.Map->WebBrowserMap->isVisible());
-        QVERIFY(!w.LblStartEndRoute->isVisible());
-        QVERIFY(w.LblMapMessage->isVisible());
-        QCOMPARE(w.LblMapMessage->text(), QStringLiteral("선택한 자료가 없습니다!"));
+        QVERIFY(!w.Map()->WebBrowserMap->isVisible());
+        QVERIFY(!w.Map()->LblStartEndRoute->isVisible());
+        QVERIFY(w.Map()->LblMapMessage->isVisible());
+        QCOMPARE(w.Map()->LblMapMessage->text(), QStringLiteral("선택한 자료가 없습니다!"));
     }
 };
 

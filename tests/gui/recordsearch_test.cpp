@@ -7,6 +7,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "support/findchild.hpp"
+
 #include "app/application.hpp"
 #include "app/appstate.hpp"
 #include "app/services.hpp"
@@ -70,8 +72,11 @@ class RecordSearchTest : public QObject {
         asked.clear();
         answers.clear();
         SetMessageHook([this](const QString&, const QString& text) {
-            asked
-                << QStringLiteral("%1|%2").arg(main->GridTextView->currentIndex().row()).arg(text);
+            asked << QStringLiteral("%1|%2")
+                         .arg(ondavia::test::Child<QTableView>(*main, "GridTextView")
+                                  ->currentIndex()
+                                  .row())
+                         .arg(text);
             return answers.isEmpty() ? false : answers.takeFirst();
         });
     }
@@ -82,8 +87,8 @@ class RecordSearchTest : public QObject {
     }
 
     void searchButtonFollowsTheFileList() {
-        QVERIFY(main->SBtnSearch->isEnabled());
-        main->SBtnSearch->click();
+        QVERIFY(ondavia::test::Child<QToolButton>(*main, "SBtnSearch")->isEnabled());
+        ondavia::test::Child<QToolButton>(*main, "SBtnSearch")->click();
         QVERIFY(search->isVisible());
     }
 

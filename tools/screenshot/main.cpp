@@ -22,6 +22,7 @@
 #include <cstdio>
 
 #include "app/application.hpp"
+#include "support/findchild.hpp"
 #include "viewer/mainwindow.hpp"
 #include "views/chartview.hpp"
 #include "views/mapview.hpp"
@@ -70,21 +71,27 @@ int main(int argc, char** argv) {
     Application ondavia(settingsDir.path(), ini);
     TFrmOndavia* w = ondavia.FrmOndavia();
     w->show();
-    w->Map->PageFolder = settingsDir.path();
-    w->Map->FormShow();
+    w->Map()->PageFolder = settingsDir.path();
+    w->Map()->FormShow();
     w->LayoutMainWindow(QRect(0, 0, 1366, 738));
 
     // Open the first file whose name holds the part asked for.
-    for (int row = 0; row < w->GridFileListView->rowCount(); ++row) {
-        if (w->GridFileListView->item(row, 0)->text().contains(part)) {
-            w->GridFileListView->setCurrentCell(row, 0);
+    for (int row = 0; row < ondavia::test::Child<QTableWidget>(*w, "GridFileListView")->rowCount();
+         ++row) {
+        if (ondavia::test::Child<QTableWidget>(*w, "GridFileListView")
+                ->item(row, 0)
+                ->text()
+                .contains(part)) {
+            ondavia::test::Child<QTableWidget>(*w, "GridFileListView")->setCurrentCell(row, 0);
             w->GridFileListViewDblClick();
             break;
         }
     }
     bool ok = Save(w, out + "/main-full.png");
-    w->TBarChart->setValue(w->TBarChart->maximum());
-    const int x = w->ChartGraph->width() / 2, y = w->ChartGraph->height() / 3;
+    ondavia::test::Child<QSlider>(*w, "TBarChart")
+        ->setValue(ondavia::test::Child<QSlider>(*w, "TBarChart")->maximum());
+    const int x = ondavia::test::Child<ondavia::gui::ChartView>(*w, "ChartGraph")->width() / 2,
+              y = ondavia::test::Child<ondavia::gui::ChartView>(*w, "ChartGraph")->height() / 3;
     w->ChartGraphMouseMove(x, y);
     ok = Save(w, out + "/main-zoomed.png") && ok;
     w->PmGridWideClick();
@@ -93,12 +100,12 @@ int main(int argc, char** argv) {
     // The map turned on as the settings window would, drawn by the stand-in,
     // enlarged over the chart, with the marker an hour into the file.
     w->PmGridWideClick();
-    w->TBarChart->setValue(1);
-    w->LblChartHint->hide();
+    ondavia::test::Child<QSlider>(*w, "TBarChart")->setValue(1);
+    ondavia::test::Child<QLabel>(*w, "LblChartHint")->hide();
     auto& settings = ondavia.state().ViewerSettings;
     settings.GpsView = true;
     settings.MapScriptUrl = QUrl::fromLocalFile(StandInScript()).toString().toStdString();
-    w->Map->ShowRouteOnMap();
+    w->Map()->ShowRouteOnMap();
     bool drawn = false;
     auto wait = [](auto* sender, auto signal, int ms) {
         QEventLoop loop;
@@ -106,16 +113,20 @@ int main(int argc, char** argv) {
         QTimer::singleShot(ms, &loop, &QEventLoop::quit);
         loop.exec();
     };
-    if (w->Map->WebBrowserMap && w->Map->WebBrowserMap->isVisible()) {
-        QObject::connect(w->Map->WebBrowserMap, &QWebEngineView::loadFinished,
+    if (w->Map()->WebBrowserMap && w->Map()->WebBrowserMap->isVisible()) {
+        QObject::connect(w->Map()->WebBrowserMap, &QWebEngineView::loadFinished,
                          [&drawn](bool loaded) { drawn = loaded; });
-        wait(w->Map->WebBrowserMap, &QWebEngineView::loadFinished, 30000);
-        w->BtnMapWide->click();
-        const int row = std::min(3600, w->GridTextView->model()->rowCount() - 1);
-        w->GridTextView->setCurrentIndex(w->GridTextView->model()->index(row, 1));
-        w->GridTextView->scrollTo(w->GridTextView->currentIndex());
-        wait(w->Map, &MapView::CommandAnswered, 10000);
-        w->Map->WebBrowserMap->page()->runJavaScript(
+        wait(w->Map()->WebBrowserMap, &QWebEngineView::loadFinished, 30000);
+        w->Map()->BtnMapWide->click();
+        const int row = std::min(
+            3600, ondavia::test::Child<QTableView>(*w, "GridTextView")->model()->rowCount() - 1);
+        ondavia::test::Child<QTableView>(*w, "GridTextView")
+            ->setCurrentIndex(
+                ondavia::test::Child<QTableView>(*w, "GridTextView")->model()->index(row, 1));
+        ondavia::test::Child<QTableView>(*w, "GridTextView")
+            ->scrollTo(ondavia::test::Child<QTableView>(*w, "GridTextView")->currentIndex());
+        wait(w->Map(), &MapView::CommandAnswered, 10000);
+        w->Map()->WebBrowserMap->page()->runJavaScript(
             QStringLiteral("window.standIn && standIn.clickMarker()"));
         // The stand-in draws on a timer of its own.
         QElapsedTimer settle;
@@ -125,7 +136,7 @@ int main(int argc, char** argv) {
     }
     if (!drawn)
         std::fprintf(stderr, "the map page did not load: %s\n",
-                     qPrintable(w->LblMapMessage->text()));
+                     qPrintable(w->Map()->LblMapMessage->text()));
     ok = Save(w, out + "/main-map.png") && drawn && ok;
     return ok ? 0 : 1;
 }
