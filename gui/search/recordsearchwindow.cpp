@@ -25,6 +25,7 @@ TFrmRecordSearch::TFrmRecordSearch(QWidget* parent) : QDialog(parent) {
                    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setModal(false);
     setFixedSize(509, 291);
+    PreviewKeys(this, [this](QKeyEvent* key) { return FormKeyDown(key); });
     QFont f(QStringLiteral("굴림체"));
     f.setPixelSize(12);
     setFont(f);
@@ -71,6 +72,8 @@ TFrmRecordSearch::TFrmRecordSearch(QWidget* parent) : QDialog(parent) {
     CBoxStateWrong->hide();
 
     MEdt01 = new QLineEdit(QStringLiteral("0"), group_);
+    digitsOnly_ = new QRegularExpressionValidator(MEdt01);
+    MEdt01->setValidator(digitsOnly_);
     MEdt01->setAlignment(Qt::AlignRight);
     QFont arial(QStringLiteral("Arial"));
     arial.setPixelSize(19);
@@ -96,9 +99,8 @@ void TFrmRecordSearch::RBtnRadioBTNClick(QRadioButton* sender) {
     } else if (sender == RBtnSPDErr || sender == RBtnRPMErr) {
         const bool rpm = sender == RBtnRPMErr;
         // Digits only: up to three for a speed, four for an engine speed.
-        MEdt01->setValidator(new QRegularExpressionValidator(
-            QRegularExpression(rpm ? QStringLiteral("\\d{0,4}") : QStringLiteral("\\d{0,3}")),
-            MEdt01));
+        digitsOnly_->setRegularExpression(
+            QRegularExpression(rpm ? QStringLiteral("\\d{0,4}") : QStringLiteral("\\d{0,3}")));
         MEdt01->setMaxLength(rpm ? 4 : 3);
         MEdt01->setText(rpm ? QStringLiteral("2000") : QStringLiteral("100"));
         MEdt01->move(MEdt01->x(), rpm ? 118 - 5 : 93 - 5);
@@ -122,21 +124,20 @@ void TFrmRecordSearch::BtnFindClick() {
         if (!stepping) break;  // the count is already complete
         if (!hit.stepped) continue;
         if (FocusRecord) FocusRecord(static_cast<int>(hit.record));
-        stepping = AskConfirm(this, ForDisplay(HitQuestion(rows, run, hit)));
+        stepping = AskConfirm(this, ForDisplay(HitQuestion(rows, run, hit)), QMessageBox::Yes);
     }
     const std::string summary = SummaryText(run) + "\r\r\r" + kSearchClosingQuestion;
-    if (AskConfirm(this, ForDisplay(summary))) hide();
+    if (AskConfirm(this, ForDisplay(summary), QMessageBox::Yes)) hide();
 }
 
-void TFrmRecordSearch::keyPressEvent(QKeyEvent* event) {
+bool TFrmRecordSearch::FormKeyDown(QKeyEvent* event) {
     const bool altOnly = event->modifiers() == Qt::AltModifier;
     if ((altOnly && (event->key() == Qt::Key_X || event->key() == Qt::Key_F4)) ||
         (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)) {
-        event->accept();
         hide();
-        return;
+        return true;
     }
-    QDialog::keyPressEvent(event);
+    return false;
 }
 
 }  // namespace ondavia::gui

@@ -12,6 +12,7 @@
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
+class QRegularExpressionValidator;
 class QPushButton;
 class QRadioButton;
 
@@ -37,11 +38,12 @@ class TFrmRecordSearch : public QDialog {
     QComboBox* CBoxStateWrong;
     QLineEdit* MEdt01;
 
-  protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    // The window's keys, seen before its controls: Esc, Alt+X and Alt+F4 close.
+    bool FormKeyDown(QKeyEvent* event);
 
   private:
     QGroupBox* group_;
+    QRegularExpressionValidator* digitsOnly_;
     std::vector<QRadioButton*> radios_;
 };
 

@@ -1,10 +1,13 @@
 // The search window steps through hits in the main grid, asking at each.
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QValidator>
 #include <QtTest>
 
 #include "support/findchild.hpp"
@@ -141,6 +144,70 @@ class RecordSearchTest : public QObject {
         search->BtnFindClick();
         QCOMPARE(asked.size(), 1);
         QVERIFY2(asked[0].section('|', 1).startsWith(summary), qPrintable(asked[0]));
+    }
+
+    // Enter at a hit goes on to the next one, and at the summary closes the
+    // window: both questions default to Yes. Their texts are plain text.
+    void questionsDefaultToYesAsPlainText() {
+        search->RBtnSPD15km->click();
+        QList<QMessageBox::StandardButton> defaults;
+        QList<Qt::TextFormat> formats;
+        SetMessageBoxHook([&](QMessageBox& box) {
+            defaults << box.standardButton(box.defaultButton());
+            formats << box.textFormat();
+            return box.standardButton(box.defaultButton());  // Enter
+        });
+        search->show();
+        search->BtnFindClick();
+        SetMessageBoxHook({});
+        QCOMPARE(defaults.size(), 4);  // three hits and the summary
+        for (QMessageBox::StandardButton b : defaults)
+            QCOMPARE(b, QMessageBox::Yes);
+        for (Qt::TextFormat f : formats)
+            QCOMPARE(f, Qt::PlainText);
+        QVERIFY(!search->isVisible());
+    }
+
+    // The window sees its keys before its editors: Alt+X, Alt+F4 and Esc
+    // close it wherever the focus is; the editor keeps one validator.
+    void closingKeysReachTheWindowFromItsEditors_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("focus");
+        for (const char* focus : {"speed", "rpm", "state"}) {
+            QTest::addRow("Alt+X in %s", focus) << int(Qt::Key_X) << int(Qt::AltModifier) << focus;
+            QTest::addRow("Alt+F4 in %s", focus)
+                << int(Qt::Key_F4) << int(Qt::AltModifier) << focus;
+            QTest::addRow("Esc in %s", focus)
+                << int(Qt::Key_Escape) << int(Qt::NoModifier) << focus;
+        }
+    }
+    void closingKeysReachTheWindowFromItsEditors() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, focus);
+        search->show();
+        QVERIFY(QTest::qWaitForWindowActive(search.get()));
+        QRadioButton* radio = focus == "speed" ? search->RBtnSPDErr
+                              : focus == "rpm" ? search->RBtnRPMErr
+                                               : search->RBtnDeviceWrong;
+        for (int i = 0; i < 5; ++i)
+            radio->click();
+        QWidget* editor = focus == "state" ? static_cast<QWidget*>(search->CBoxStateWrong)
+                                           : static_cast<QWidget*>(search->MEdt01);
+        QCOMPARE(QApplication::focusWidget(), editor);
+        QCOMPARE(search->MEdt01->findChildren<QValidator*>().size(), 1);
+        QTest::keyClick(editor, static_cast<Qt::Key>(key),
+                        static_cast<Qt::KeyboardModifiers>(modifiers));
+        QVERIFY(!search->isVisible());
+    }
+
+    void otherAltKeysDoNotClose() {
+        search->show();
+        QVERIFY(QTest::qWaitForWindowActive(search.get()));
+        search->RBtnSPDErr->click();
+        QTest::keyClick(search->MEdt01, Qt::Key_S, Qt::AltModifier);
+        QVERIFY(search->isVisible());
     }
 
     void radioButtonsShowTheirEditors() {
