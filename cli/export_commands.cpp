@@ -6,7 +6,6 @@
 
 #include "command_table.hpp"
 #include "commands.hpp"
-#include "common/cp949.hpp"
 #include "common/datetime.hpp"
 #include "common/fileio.hpp"
 #include "output/gpxtrack.hpp"
@@ -40,21 +39,15 @@ std::optional<ExportArgs> ParseExportArgs(const std::vector<std::string>& args) 
     return parsed;
 }
 
-// The name the file list shows for the recording: UTF-8, without ".TXT".
-std::string ListName(const Recording& rec) {
-    std::string name = Cp949ToUtf8(rec.upperName);
-    if (name.size() >= 4 && name.ends_with(".TXT")) name.resize(name.size() - 4);
-    return name;
-}
-
 int Nmea(const std::vector<std::string>& args, std::string& out, std::string& err) {
     std::optional<ExportArgs> a = ParseExportArgs(args);
     if (!a) return kUsage;
     std::optional<Recording> rec = OpenFile(a->file, err);
     if (!rec) return kRefused;
     const std::filesystem::path target =
-        a->output ? std::filesystem::path(*a->output)
-                  : GpsLogPath(std::filesystem::path(a->file).parent_path(), ListName(*rec));
+        a->output
+            ? std::filesystem::path(*a->output)
+            : GpsLogPath(std::filesystem::path(a->file).parent_path(), ListNameOf(rec->upperName));
     if (!WriteGpsLog(target, rec->rows, CurrentYear())) {
         err += "작업중 오류가 발생하여 작업을 중지합니다!!!  \n(" + target.string() + ")\n";
         return kRefused;
@@ -69,7 +62,7 @@ int Xlsx(const std::vector<std::string>& args, std::string& out, std::string& er
     std::optional<Recording> rec = OpenFile(a->file, err);
     if (!rec) return kRefused;
     WorkbookOptions options;
-    options.title = ListName(*rec);
+    options.title = ListNameOf(rec->upperName);
     WorkbookResult r = WriteWorkbook(std::filesystem::path(*a->output), rec->rows, options);
     if (!r.ok()) {
         err += "데이터 저장 오류 !!! - " + r.message + "\n";
@@ -85,7 +78,7 @@ int Gpx(const std::vector<std::string>& args, std::string& out, std::string& err
     if (!a || !a->output) return kUsage;
     std::optional<Recording> rec = OpenFile(a->file, err);
     if (!rec) return kRefused;
-    GpxText gpx = GpxTrackText(rec->rows, ListName(*rec), CurrentYear());
+    GpxText gpx = GpxTrackText(rec->rows, ListNameOf(rec->upperName), CurrentYear());
     if (gpx.points == 0) {
         err += "위치 데이터가 없습니다!\n";
         return kRefused;

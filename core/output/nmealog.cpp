@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/cp949.hpp"
 #include "common/datetime.hpp"
 #include "common/fileio.hpp"
 #include "common/text.hpp"
@@ -51,6 +52,12 @@ std::string GpsLogText(const std::vector<GridRow>& rows, int pivotYear,
 bool WriteGpsLog(const std::filesystem::path& path, const std::vector<GridRow>& rows, int pivotYear,
                  const ExportProgress& progress) {
     return ReplaceFileAtomically(path, GpsLogText(rows, pivotYear, progress));
+}
+
+std::string ListNameOf(std::string_view upperName) {
+    std::string name = Cp949ToUtf8(upperName);
+    if (name.ends_with(".TXT")) name.resize(name.size() - 4);
+    return name;
 }
 
 std::filesystem::path GpsLogPath(const std::filesystem::path& folder, std::string_view name) {

@@ -30,6 +30,10 @@ std::string GpsLogText(const std::vector<GridRow>& rows, int pivotYear,
 bool WriteGpsLog(const std::filesystem::path& path, const std::vector<GridRow>& rows, int pivotYear,
                  const ExportProgress& progress = {});
 
+// The name the file list shows for a data file: UTF-8, without ".TXT". The
+// exports are named after it.
+std::string ListNameOf(std::string_view upperName);
+
 // folder / (name + ".LOG"), name being the file-list name (UTF-8, no ".TXT").
 std::filesystem::path GpsLogPath(const std::filesystem::path& folder, std::string_view name);
 
