@@ -17,6 +17,8 @@ void ShowError(QWidget* parent, const QString& text);
 bool AskConfirm(QWidget* parent, const QString& text);
 // "경고" with the warning icon.
 void ShowWarning(QWidget* parent, const QString& text);
+// A plain box: the program's title, no icon, OK.
+void ShowPlain(QWidget* parent, const QString& text);
 
 // Tests answer the boxes instead of a person: while set, the hook receives
 // the title and text and its result stands for the button (Yes = true).
