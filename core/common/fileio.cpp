@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <string>
 
 namespace ondavia {
@@ -61,6 +62,32 @@ bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
     if (::close(fd) != 0) ok = false;
     if (ok && ::rename(tmp.c_str(), path.c_str()) != 0) ok = false;
     if (!ok) ::unlink(tmp.c_str());
+    return ok;
+}
+
+std::optional<std::filesystem::path> CreateTempFileBeside(const std::filesystem::path& path) {
+    std::string name = path.string() + ".XXXXXX";
+    int fd = ::mkstemp(name.data());
+    if (fd < 0) return std::nullopt;
+    // mkstemp makes the file private; the finished file is an ordinary one.
+    ::fchmod(fd, 0644);
+    ::close(fd);
+    return std::filesystem::path(name);
+}
+
+bool CommitTempFile(const std::filesystem::path& tmp, const std::filesystem::path& path) {
+    bool ok = false;
+    int fd = ::open(tmp.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        ok = ::fsync(fd) == 0;
+        if (::close(fd) != 0) ok = false;
+    }
+    if (ok && ::rename(tmp.c_str(), path.c_str()) != 0) ok = false;
+    if (!ok) {
+        const int reason = errno;
+        ::unlink(tmp.c_str());
+        errno = reason;
+    }
     return ok;
 }
 

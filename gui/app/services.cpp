@@ -74,6 +74,10 @@ void ShowWarning(QWidget* parent, const QString& text) {
     Show(parent, QMessageBox::Warning, QStringLiteral("경고"), text, false);
 }
 
+void ShowPlain(QWidget* parent, const QString& text) {
+    Show(parent, QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, false);
+}
+
 bool AskConfirm(QWidget* parent, const QString& text, QMessageBox::StandardButton defaultButton) {
     return Show(parent, QMessageBox::Question, QStringLiteral("확인!"), text, true, defaultButton);
 }

@@ -20,6 +20,8 @@ bool AskConfirm(QWidget* parent, const QString& text,
                 QMessageBox::StandardButton defaultButton = QMessageBox::No);
 // "경고" with the warning icon.
 void ShowWarning(QWidget* parent, const QString& text);
+// A plain box: the program's title, no icon, OK.
+void ShowPlain(QWidget* parent, const QString& text);
 
 // Tests answer the boxes instead of a person: while set, the hook receives
 // the title and text and its result stands for the button (Yes = true).
