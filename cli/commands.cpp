@@ -22,7 +22,8 @@ const char* const kUsageText =
     "       ondavia-cli rows FILE\n"
     "       ondavia-cli table FILE\n"
     "       ondavia-cli mappage FILE -o OUT.html [--no-car-track]\n"
-    "       ondavia-cli check FILE --search N [--state K] [--ref V]\n";
+    "       ondavia-cli check FILE --search N [--state K] [--ref V]\n"
+    "       ondavia-cli lock FILE | ondavia-cli unlock FILE\n";
 
 void AppendJsonString(std::string& out, std::string_view s) {
     out.push_back('"');
