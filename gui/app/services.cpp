@@ -16,6 +16,8 @@ bool Show(QWidget* parent, QMessageBox::Icon icon, const QString& title, const Q
     if (Hook()) return Hook()(title, text);
     QMessageBox box(icon, title, text,
                     question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+    // Messages carry file names and texts from data files: never markup.
+    box.setTextFormat(Qt::PlainText);
     if (question) box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
