@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <exception>
+#include <optional>
+
 #include "common/cp949.hpp"
 #include "common/fileio.hpp"
 #include "common/text.hpp"
