@@ -4,6 +4,7 @@
 #include "common/fileio.hpp"
 #include "common/text.hpp"
 #include "filename.hpp"
+#include "lockedform.hpp"
 
 namespace ondavia {
 
@@ -87,8 +88,7 @@ LoadResult LoadRecordingBytes(std::string_view bytes, const LoadOptions& options
         std::string_view raw = bytes.substr(pos, size);
         if (!options.locked) return raw;
         block.assign(raw);
-        for (char& c : block)
-            c = static_cast<char>(c ^ key);
+        ScrambleBytes(block, key);
         return block;
     };
 

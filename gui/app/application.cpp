@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLabel>
+#include <QToolButton>
 
 #include "output/printclass.hpp"
 #include "search/recordsearchwindow.hpp"
+#include "setupwindow.hpp"
 #include "shells.hpp"
 #include "viewer/mainwindow.hpp"
 #include "views/mapview.hpp"
@@ -42,6 +45,18 @@ Application::Application(const QString& appDir, const QString& settingsFile) {
     };
     FrmRecordSearch->FocusRecord = [this](int record) { main_->FocusRecord(record); };
     main_->SearchWindow = FrmRecordSearch;
+<<<<<<< HEAD
+=======
+    main_->DetailWindow = FrmDTG_Detail;
+    main_->ReportWindow = FrmDtgAnalyP_A;
+    // The settings window exists only while it is open.
+    main_->SBtnSetup->setEnabled(true);
+    QObject::connect(main_->SBtnSetup, &QToolButton::clicked, main_.get(), [this] {
+        SBtnSetupClick(
+            main_.get(), state_, [this] { main_->Map->ShowRouteOnMap(); },
+            [this](const QString& name) { main_->StatusPanels[0]->setText(name); });
+    });
+>>>>>>> lock
 }
 
 Application::~Application() = default;

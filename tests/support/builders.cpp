@@ -5,6 +5,8 @@
 #include <fstream>
 #include <random>
 
+#include "data/lockedform.hpp"
+
 namespace ondavia::test {
 
 namespace {
@@ -53,11 +55,7 @@ std::string PackedFile(const std::string& header, std::initializer_list<std::str
     return out;
 }
 
-std::string Xor(std::string bytes, unsigned char key) {
-    for (char& c : bytes)
-        c = static_cast<char>(c ^ key);
-    return bytes;
-}
+std::string Xor(std::string bytes, unsigned char key) { return Scrambled(std::move(bytes), key); }
 
 TempDir::TempDir() {
     std::random_device rd;

@@ -23,6 +23,7 @@
 
 #include "common/cp949.hpp"
 #include "data/filename.hpp"
+#include "data/lockedform.hpp"
 
 namespace fs = std::filesystem;
 
@@ -1124,9 +1125,7 @@ std::string Assemble(const std::string& header, const std::vector<std::string>& 
 }
 
 void Lock(std::string& bytes, const std::string& upperName) {
-    const unsigned char key = ondavia::LockKey(upperName);
-    for (char& c : bytes)
-        c = static_cast<char>(static_cast<unsigned char>(c) ^ key);
+    ondavia::ScrambleBytes(bytes, ondavia::LockKey(upperName));
 }
 
 void WriteFile(const fs::path& dir, const std::string& name, const std::string& bytes) {
