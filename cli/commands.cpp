@@ -23,11 +23,8 @@ const char* const kUsageText =
     "       ondavia-cli table FILE\n"
     "       ondavia-cli mappage FILE -o OUT.html [--no-car-track]\n"
     "       ondavia-cli check FILE --search N [--state K] [--ref V]\n"
-<<<<<<< HEAD
-    "       ondavia-cli nmea FILE [-o OUT.LOG] | xlsx FILE -o OUT.xlsx | gpx FILE -o OUT.gpx\n";
-=======
+    "       ondavia-cli nmea FILE [-o OUT.LOG] | xlsx FILE -o OUT.xlsx | gpx FILE -o OUT.gpx\n"
     "       ondavia-cli lock FILE | ondavia-cli unlock FILE\n";
->>>>>>> lock
 
 void AppendJsonString(std::string& out, std::string_view s) {
     out.push_back('"');

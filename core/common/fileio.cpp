@@ -95,7 +95,6 @@ bool AtomicFileWriter::Commit() {
     return ok;
 }
 
-<<<<<<< HEAD
 std::optional<std::filesystem::path> CreateTempFileBeside(const std::filesystem::path& path) {
     std::string name = path.string() + ".XXXXXX";
     int fd = ::mkstemp(name.data());
@@ -120,7 +119,8 @@ bool CommitTempFile(const std::filesystem::path& tmp, const std::filesystem::pat
         errno = reason;
     }
     return ok;
-=======
+}
+
 void AtomicFileWriter::Abandon() {
     if (fd_ >= 0) {
         ::close(fd_);
@@ -135,7 +135,6 @@ void AtomicFileWriter::Abandon() {
 bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
     AtomicFileWriter file(path);
     return file.Create() && file.Write(bytes) && file.Commit();
->>>>>>> lock
 }
 
 }  // namespace ondavia

@@ -45,18 +45,12 @@ Application::Application(const QString& appDir, const QString& settingsFile) {
     };
     FrmRecordSearch->FocusRecord = [this](int record) { main_->FocusRecord(record); };
     main_->SearchWindow = FrmRecordSearch;
-<<<<<<< HEAD
-=======
-    main_->DetailWindow = FrmDTG_Detail;
-    main_->ReportWindow = FrmDtgAnalyP_A;
     // The settings window exists only while it is open.
-    main_->SBtnSetup->setEnabled(true);
-    QObject::connect(main_->SBtnSetup, &QToolButton::clicked, main_.get(), [this] {
+    main_->SetSetupCommand([this] {
         SBtnSetupClick(
-            main_.get(), state_, [this] { main_->Map->ShowRouteOnMap(); },
-            [this](const QString& name) { main_->StatusPanels[0]->setText(name); });
+            main_.get(), state_, [this] { main_->Map()->ShowRouteOnMap(); },
+            [this](const QString& name) { main_->SetStatus(0, name); });
     });
->>>>>>> lock
 }
 
 Application::~Application() = default;

@@ -22,7 +22,10 @@
 #include "app/services.hpp"
 #include "common/cp949.hpp"
 #include "common/datetime.hpp"
+#include "search/lockcommand.hpp"
 #include "viewer/widgets.hpp"
+
+#include <algorithm>
 
 namespace ondavia::gui {
 
@@ -75,10 +78,14 @@ FileListPanel::FileListPanel(AppState& state, QWidget* parent) : QWidget(parent)
     PMUnlock = PMenuFilelist->addAction(QStringLiteral("암호화 해제(&U)"));
     PMLock->setObjectName(QStringLiteral("PMLock"));
     PMUnlock->setObjectName(QStringLiteral("PMUnlock"));
-    // Locking and unlocking arrive with their own commands; until then the
-    // popup offers nothing.
-    PMLock->setVisible(false);
-    PMUnlock->setVisible(false);
+    connect(PMenuFilelist, &QMenu::aboutToShow, this, [this] {
+        const ListedFile* file = CurrentFile();
+        PMenuFilelistPopup(PMLock, PMUnlock,
+                           file ? QString::fromStdString(file->displayName) : QString(),
+                           state_.CurrentFilePath);
+    });
+    connect(PMLock, &QAction::triggered, this, [this] { PMLock_UnlockClick(true); });
+    connect(PMUnlock, &QAction::triggered, this, [this] { PMLock_UnlockClick(false); });
 
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -131,14 +138,7 @@ void FileListPanel::ListDataFiles() {
         date = DEdtFileDate->date().toString(QStringLiteral("yyyyMMdd")).toStdString();
     listed_ = ondavia::ListDataFiles(std::filesystem::path(LblPathName->text().toStdString()), date,
                                      CurrentYear());
-    GridFileListView->setRowCount(static_cast<int>(listed_.size()));
-    for (int i = 0; i < static_cast<int>(listed_.size()); ++i) {
-        const ListedFile& file = listed_[static_cast<size_t>(i)];
-        auto* name = new QTableWidgetItem(QString::fromStdString(file.displayName));
-        name->setTextAlignment(Qt::AlignCenter);
-        GridFileListView->setItem(i, 0, name);
-        GridFileListView->setItem(i, 1, new QTableWidgetItem(QString::number(file.fileMode)));
-    }
+    FillRows();
     GridFileListView->setUpdatesEnabled(true);
     ShowEmptyNote();
     if (!listed_.empty()) {
@@ -148,6 +148,49 @@ void FileListPanel::ListDataFiles() {
         GridFileListView->setFocus();
     }
     emit Listed(static_cast<int>(listed_.size()));
+}
+
+void FileListPanel::FillRows() {
+    GridFileListView->setRowCount(static_cast<int>(listed_.size()));
+    for (int i = 0; i < static_cast<int>(listed_.size()); ++i) {
+        const ListedFile& file = listed_[static_cast<size_t>(i)];
+        auto* name = new QTableWidgetItem(QString::fromStdString(file.displayName));
+        name->setTextAlignment(Qt::AlignCenter);
+        GridFileListView->setItem(i, 0, name);
+        GridFileListView->setItem(i, 1, new QTableWidgetItem(QString::number(file.fileMode)));
+    }
+}
+
+void FileListPanel::PMLock_UnlockClick(bool lock) {
+    const ListedFile* current = CurrentFile();
+    if (!current) return;
+    const ListedFile focused = *current;  // the list may grow under it
+    FileListAccess access;
+    access.FindFileRow = [this](const std::string& name) {
+        return ondavia::FindFileRow(listed_, name);
+    };
+    access.AddFileRow = [this](const ListedFile& file) {
+        const std::string keep = CurrentFile() ? CurrentFile()->name : std::string();
+        listed_.push_back(file);
+        std::stable_sort(listed_.begin(), listed_.end(),
+                         [](const ListedFile& a, const ListedFile& b) {
+                             return a.name != b.name ? a.name < b.name : a.path < b.path;
+                         });
+        FillRows();
+        // The focus stays on the file it was on.
+        const int row = ondavia::FindFileRow(listed_, keep);
+        if (row >= 0) GridFileListView->setCurrentCell(row, 0);
+        ShowEmptyNote();
+    };
+    access.SetFileMode = [this](int row, int fileMode) {
+        listed_[static_cast<size_t>(row)].fileMode = fileMode;
+        GridFileListView->item(row, 1)->setText(QString::number(fileMode));
+    };
+    access.RowCount = [this] { return GridFileListView->rowCount(); };
+    access.SetFileCountText = [this](const QString& text) { emit StatusChanged(5, text); };
+    access.SetUpdatesEnabled = [this](bool on) { GridFileListView->setUpdatesEnabled(on); };
+    ondavia::gui::PMLock_UnlockClick(
+        window(), lock ? TransformDirection::Lock : TransformDirection::Unlock, focused, access);
 }
 
 int FileListPanel::FindFileRow(const QString& name) const {

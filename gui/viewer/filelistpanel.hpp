@@ -52,6 +52,8 @@ class FileListPanel : public QWidget {
     void Listed(int count);
     // Double click or Enter on a row.
     void OpenRequested();
+    // A status-bar text the list changed (the file count after a lock).
+    void StatusChanged(int panel, const QString& text);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -59,6 +61,8 @@ class FileListPanel : public QWidget {
 
   private:
     void ShowEmptyNote();
+    void FillRows();
+    void PMLock_UnlockClick(bool lock);
 
     AppState& state_;
     std::vector<ListedFile> listed_;

@@ -30,6 +30,7 @@
 #include "common/cp949.hpp"
 #include "common/text.hpp"
 #include "gridcelldelegate.hpp"
+#include "output/exportcommands.hpp"
 #include "recordgridmodel.hpp"
 #include "viewer/chartpanel.hpp"
 #include "viewer/chartzoom.hpp"
@@ -206,6 +207,8 @@ void TFrmOndavia::BuildBody() {
     fileList_ = new FileListPanel(state_, central_);
     connect(fileList_, &FileListPanel::Listed, this, [this](int count) { FileListListed(count); });
     connect(fileList_, &FileListPanel::OpenRequested, this, [this] { OpenSelectedFile(); });
+    connect(fileList_, &FileListPanel::StatusChanged, this,
+            [this](int panel, const QString& text) { SetStatus(panel, text); });
 }
 
 void TFrmOndavia::BuildStatusBar() {
@@ -232,6 +235,9 @@ void TFrmOndavia::BuildMenus() {
     PmGridWide->setShortcutContext(Qt::WindowShortcut);
     addAction(PmGridWide);
     connect(PmGridWide, &QAction::triggered, this, [this] { PmGridWideClick(); });
+    connect(PmGps, &QAction::triggered, this, [this] { PmGpsClick(); });
+    connect(PmExcel, &QAction::triggered, this, [this] { PmExcelClick(); });
+    connect(SBtnExcel, &QToolButton::clicked, this, [this] { PmExcelClick(); });
     // The chart's popup keys (Ctrl+P) work anywhere in the window.
     addActions(chartPanel_->PopupMenu()->actions());
 }
@@ -410,11 +416,32 @@ void TFrmOndavia::PmGridWideClick() {
     SetGridWidth(PmGridWide->text().contains(QStringLiteral("확대")));
 }
 
+QString TFrmOndavia::FocusedFileName() const {
+    const ListedFile* file = fileList_->CurrentFile();
+    return file ? Utf8(file->displayName) : QString();
+}
+
+void TFrmOndavia::PmGpsClick() {
+    if (gridModel_->rowCount() == 0) return;
+    ExportGpsLog(this, *recording_, FocusedFileName(), fileList_->Folder(),
+                 [this](int panel, const QString& text) {
+                     SetStatus(panel, text);
+                     statusBar_->repaint();
+                 });
+}
+
+void TFrmOndavia::PmExcelClick() {
+    ExportWorkbook(this, *recording_, FocusedFileName(), fileList_->Folder(),
+                   [this](int panel, const QString& text) {
+                       SetStatus(panel, text);
+                       statusBar_->repaint();
+                   });
+}
+
 void TFrmOndavia::PMenuGridPopup() {
     const bool rows = gridModel_->rowCount() > 0;
-    // Exports arrive with their own commands.
-    PmGps->setEnabled(false);
-    PmExcel->setEnabled(false);
+    PmGps->setEnabled(rows);
+    PmExcel->setEnabled(rows);
     PmGridWide->setEnabled(rows);
 }
 
@@ -424,6 +451,7 @@ void TFrmOndavia::ListDataFiles() { fileList_->ListDataFiles(); }
 
 void TFrmOndavia::FileListListed(int count) {
     SBtnSearch->setEnabled(count > 0);
+    SBtnExcel->setEnabled(count > 0);
     if (count == 0)
         ClearView();
     else
@@ -498,6 +526,7 @@ bool TFrmOndavia::LoadDataFile() {
     gridModel_->SetRecording(recording_.get());
     GridTextView->setEnabled(true);
     SBtnSearch->setEnabled(true);
+    SBtnExcel->setEnabled(true);
     LblStartDateTime->setText(Utf8(recording_->startText));
     LblEndDateTime->setText(Utf8(recording_->endText));
     GridTextView->setCurrentIndex(gridModel_->index(0, ColSpeed));
@@ -588,6 +617,12 @@ void TFrmOndavia::SetDetailCommand(std::function<void()> open) {
 void TFrmOndavia::SetChartReportCommand(std::function<void(DateTime, DateTime)> open) {
     openChartReport_ = std::move(open);
     chartPanel_->SetCommandsAvailable(bool(openDetail_), bool(openChartReport_));
+}
+
+void TFrmOndavia::SetSetupCommand(std::function<void()> open) {
+    SBtnSetup->disconnect(this);
+    SBtnSetup->setEnabled(bool(open));
+    if (open) connect(SBtnSetup, &QToolButton::clicked, this, [open] { open(); });
 }
 
 int TFrmOndavia::WindowLength() const { return chartPanel_->WindowLength(); }

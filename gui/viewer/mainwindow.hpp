@@ -70,6 +70,8 @@ class TFrmOndavia : public QMainWindow {
     void PMenuChartPopup();
     void PMRPMVisibleClick();
     void PmGridWideClick();
+    void PmGpsClick();
+    void PmExcelClick();
     void PMenuGridPopup();
     void RadioButtonClick();
     void GridFileListViewDblClick();
@@ -81,6 +83,9 @@ class TFrmOndavia : public QMainWindow {
     void SetDetailCommand(std::function<void()> open);
     void SetChartReportCommand(std::function<void(DateTime, DateTime)> open);
     QWidget* SearchWindow = nullptr;
+    // The settings button's command; the button is enabled once it is set.
+    void SetSetupCommand(std::function<void()> open);
+    void SetStatus(int panel, const QString& text);
 
     // Moves the record grid's focus to a record (scrolls it into view).
     void FocusRecord(int record);
@@ -101,8 +106,8 @@ class TFrmOndavia : public QMainWindow {
     void PlacePanels();
     void SetHeaderLabels(const HeaderTexts& h);
     void ShowEmptyNote();
-    void SetStatus(int panel, const QString& text);
     void FileListListed(int count);
+    QString FocusedFileName() const;
 
     AppState& state_;
     std::unique_ptr<Recording> recording_;
