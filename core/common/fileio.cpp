@@ -1,6 +1,7 @@
 #include "fileio.hpp"
 
 #include <fcntl.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,12 +12,26 @@
 namespace ondavia {
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+    std::error_code ignored;
+    return ReadWholeFile(path, ignored);
+}
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path,
+                                         std::error_code& error) {
+    error.clear();
+    auto fail = [&error](int err) {
+        error = std::error_code(err, std::generic_category());
+        return std::nullopt;
+    };
+    // Non-blocking, so a FIFO put in a file's place reads as empty instead of
+    // waiting for a writer forever; regular files are not affected.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return fail(errno);
     struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
         ::close(fd);
-        return std::nullopt;
+        return fail(err);
     }
     std::string data;
     // Read straight into the string's storage; the size is only a hint, as
@@ -28,8 +43,9 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
         ssize_t n = ::read(fd, data.data() + used, data.size() - used);
         if (n < 0) {
             if (errno == EINTR) continue;
+            int err = errno;
             ::close(fd);
-            return std::nullopt;
+            return fail(err);
         }
         if (n == 0) break;
         used += static_cast<size_t>(n);
@@ -39,29 +55,125 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
     return data;
 }
 
-bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-    std::filesystem::path tmp = path;
-    tmp += ".tmp" + std::to_string(::getpid());
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
+namespace {
+
+// The process's umask as the kernel reports it; reading it this way leaves
+// it alone (umask() would have to set it to read it).
+mode_t CurrentUmask() {
+    auto status = ReadWholeFile("/proc/self/status");
+    if (status) {
+        size_t at = status->find("\nUmask:");
+        if (at != std::string::npos) {
+            const char* p = status->c_str() + at + 7;
+            while (*p == ' ' || *p == '\t')
+                ++p;
+            mode_t mask = 0;
+            for (; *p >= '0' && *p <= '7'; ++p)
+                mask = static_cast<mode_t>(mask * 8 + static_cast<mode_t>(*p - '0'));
+            return mask & 0777;
+        }
+    }
+    return 022;
+}
+
+}  // namespace
+
+PendingFile::PendingFile(std::filesystem::path target) : target_(std::move(target)) {
+    std::filesystem::path folder = target_.parent_path();
+    if (folder.empty()) folder = ".";
+    std::string pattern = (folder / ("." + target_.filename().string() + ".XXXXXX")).string();
+    // mkostemp creates with O_EXCL under a random name: an existing file or
+    // link of that name makes it try another name, never open it.
+    fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd_ < 0) {
+        error_ = std::error_code(errno, std::generic_category());
+        return;
+    }
+    temp_ = pattern;
+}
+
+PendingFile::~PendingFile() { Discard(); }
+
+void PendingFile::Discard() {
+    if (fd_ < 0) return;
+    ::close(fd_);
+    ::unlink(temp_.c_str());
+    fd_ = -1;
+}
+
+bool PendingFile::Fail(int err) {
+    error_ = std::error_code(err, std::generic_category());
+    Discard();
+    return false;
+}
+
+bool PendingFile::Write(std::string_view bytes) {
+    if (fd_ < 0) return false;
     const char* p = bytes.data();
     size_t left = bytes.size();
-    bool ok = true;
     while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
+        ssize_t n = ::write(fd_, p, left);
         if (n < 0) {
             if (errno == EINTR) continue;
-            ok = false;
-            break;
+            return Fail(errno);
         }
         p += n;
         left -= static_cast<size_t>(n);
     }
-    if (ok && ::fsync(fd) != 0) ok = false;
-    if (::close(fd) != 0) ok = false;
-    if (ok && ::rename(tmp.c_str(), path.c_str()) != 0) ok = false;
-    if (!ok) ::unlink(tmp.c_str());
-    return ok;
+    return true;
+}
+
+bool PendingFile::Commit() {
+    if (fd_ < 0) return false;
+    if (::fsync(fd_) != 0) return Fail(errno);
+    struct stat old {};
+    if (::lstat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        // Keep the owner where we may (root replacing a user's file), then the mode.
+        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid())
+            (void)::fchown(fd_, old.st_uid, old.st_gid);
+        if (::fchmod(fd_, old.st_mode & 07777) != 0) return Fail(errno);
+    } else if (::fchmod(fd_, 0666 & ~CurrentUmask()) != 0) {
+        return Fail(errno);
+    }
+    int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) {
+        int err = errno;
+        ::unlink(temp_.c_str());
+        error_ = std::error_code(err, std::generic_category());
+        return false;
+    }
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+        int err = errno;
+        ::unlink(temp_.c_str());
+        error_ = std::error_code(err, std::generic_category());
+        return false;
+    }
+    return true;
+}
+
+bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                           std::string* reason) {
+    PendingFile file(path);
+    if (file.Write(bytes) && file.Commit()) return true;
+    if (reason) *reason = file.error().message();
+    return false;
+}
+
+std::optional<std::filesystem::path> PrivateFolder(const std::filesystem::path& parent,
+                                                   const std::string& name,
+                                                   std::error_code& error) {
+    error.clear();
+    const std::filesystem::path folder = parent / name;
+    if (::mkdir(folder.c_str(), 0700) == 0) return folder;
+    struct stat st {};
+    if (errno == EEXIST && ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+        st.st_uid == ::geteuid() && (st.st_mode & 077) == 0)
+        return folder;
+    std::string pattern = (parent / (name + "-XXXXXX")).string();
+    if (::mkdtemp(pattern.data())) return std::filesystem::path(pattern);
+    error = std::error_code(errno, std::generic_category());
+    return std::nullopt;
 }
 
 }  // namespace ondavia
