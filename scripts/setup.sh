@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-translations-l10n
   libqcustomplot-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev clang-format
+  clang libclang-rt-14-dev clang-format clang-tidy
   fonts-nanum xvfb xauth poppler-utils imagemagick
 )
 
