@@ -1,7 +1,6 @@
 #include "commands.hpp"
 #include "command_table.hpp"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +9,7 @@
 #include "common/cp949.hpp"
 #include "common/datetime.hpp"
 #include "data/filelist.hpp"
+#include "data/gridformat.hpp"
 #include "data/recording.hpp"
 
 namespace ondavia::cli {
@@ -62,14 +62,6 @@ void AppendFixed(std::string& out, double v, int decimals) {
     if (v == 0) v = 0;  // no "-0.00"
     std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
     out += buf;
-}
-
-// The shortest decimal that reads back as the same value.
-void AppendShortest(std::string& out, double v) {
-    if (v == 0) v = 0;
-    char buf[64];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-    out.append(buf, ec == std::errc() ? end : buf);
 }
 
 template <typename Int>
@@ -194,43 +186,15 @@ void Rows(const Recording& r, std::string& out) {
         out += kGridCaptions[c];
     }
     out += '\n';
+    char value[kGridCellCapacity];
     for (const GridRow& row : r.rows) {
-        AppendCsvField(out, Cp949ToUtf8(row.DateTimeText()));
-        out += ',';
-        AppendCsvField(out, Cp949ToUtf8(row.TimeText()));
-        out += ',';
-        AppendInt(out, row.speed);
-        out += ',';
-        AppendInt(out, row.rpm);
-        out += row.brakeOn ? ",ON," : ",OFF,";
-        AppendInt(out, row.km);
-        out += ',';
-        AppendInt(out, row.totKm);
-        out += ',';
-        AppendFixed(out, row.gpsX, 6);
-        out += ',';
-        AppendFixed(out, row.gpsY, 6);
-        out += ',';
-        AppendInt(out, row.azimuth);
-        out += ',';
-        AppendShortest(out, row.gx);
-        out += ',';
-        AppendShortest(out, row.gy);
-        out += ',';
-        AppendInt(out, row.state);
-        out += ',';
-        if (row.extended) {
-            AppendCsvField(out, Cp949ToUtf8(row.Gear()));
-            out += ',';
-            AppendInt(out, row.fuel);
-            out += ',';
-            AppendCsvField(out, Cp949ToUtf8(row.Autonomous()));
-            out += ',';
-            AppendCsvField(out, Cp949ToUtf8(row.Accel()));
-            out += ',';
-            AppendCsvField(out, Cp949ToUtf8(row.Steer()));
-        } else {
-            out += ",,,,";
+        for (int c = 0; c < kGridColumnCount; ++c) {
+            if (c) out += ',';
+            std::string_view v(value, WriteGridValue(row, c, value));
+            if (GridColumnSpecOf(c).kind == GridCellKind::FileText)
+                AppendCsvField(out, Cp949ToUtf8(v));
+            else
+                AppendCsvField(out, v);
         }
         out += '\n';
     }

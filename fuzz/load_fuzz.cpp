@@ -7,6 +7,7 @@
 
 #include "common/datetime.hpp"
 #include "common/inifile.hpp"
+#include "common/settings.hpp"
 #include "data/layout.hpp"
 #include "data/recording.hpp"
 
@@ -40,8 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // The same bytes as a settings file and as a date-time text.
     IniText ini{std::string(bytes)};
-    (void)ini.ReadInteger("GENERAL", "SelectMap", 0);
-    ini.Write("GENERAL", "RPMVisible", "1");
+    (void)ini.ReadInteger(kSectionGeneral, kKeySelectMap, 0);
+    ini.Write(kSectionGeneral, kKeyRPMVisible, "1");
     (void)ParseDateTimeText(bytes.substr(0, 40), 0, 2026);
     return 0;
 }

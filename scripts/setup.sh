@@ -5,9 +5,10 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-5compat-dev qt6-tools-dev
+  qt6-translations-l10n
   libqcustomplot-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev clang-format
+  clang libclang-rt-14-dev clang-format clang-tidy
   fonts-nanum xvfb xauth poppler-utils imagemagick
   gpsbabel libxml2-utils unzip libreoffice-calc-nogui
 )

@@ -8,16 +8,19 @@ namespace ondavia {
 
 namespace {
 
+// iconv_open's failure value.
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
+
 // One conversion descriptor for one conversion; iconv state is not shared.
 class Converter {
   public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
     ~Converter() {
-        if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+        if (cd_ != kNoConverter) iconv_close(cd_);
     }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
-    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    bool ok() const { return cd_ != kNoConverter; }
 
     // Converts as much as it can; returns the number of input bytes consumed.
     size_t Run(std::string_view in, std::string& out) {

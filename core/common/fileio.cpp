@@ -1,16 +1,180 @@
 #include "fileio.hpp"
 
 #include <fcntl.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <string>
-#include <vector>
 
 namespace ondavia {
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
+    std::error_code ignored;
+    return ReadWholeFile(path, ignored);
+}
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path,
+                                         std::error_code& error) {
+    error.clear();
+    auto fail = [&error](int err) {
+        error = std::error_code(err, std::generic_category());
+        return std::nullopt;
+    };
+    // Non-blocking, so a FIFO put in a file's place reads as empty instead of
+    // waiting for a writer forever; regular files are not affected.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return fail(errno);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        return fail(err);
+    }
+    std::string data;
+    // Read straight into the string's storage; the size is only a hint, as
+    // the file may grow or shrink while it is read.
+    size_t capacity = S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) + 1 : 65536;
+    size_t used = 0;
+    for (;;) {
+        if (used == data.size()) data.resize(std::max(capacity, data.size() * 2));
+        ssize_t n = ::read(fd, data.data() + used, data.size() - used);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            int err = errno;
+            ::close(fd);
+            return fail(err);
+        }
+        if (n == 0) break;
+        used += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    data.resize(used);
+    return data;
+}
+
+namespace {
+
+// The process's umask as the kernel reports it; reading it this way leaves
+// it alone (umask() would have to set it to read it).
+mode_t CurrentUmask() {
+    auto status = ReadWholeFile("/proc/self/status");
+    if (status) {
+        size_t at = status->find("\nUmask:");
+        if (at != std::string::npos) {
+            const char* p = status->c_str() + at + 7;
+            while (*p == ' ' || *p == '\t')
+                ++p;
+            mode_t mask = 0;
+            for (; *p >= '0' && *p <= '7'; ++p)
+                mask = static_cast<mode_t>(mask * 8 + static_cast<mode_t>(*p - '0'));
+            return mask & 0777;
+        }
+    }
+    return 022;
+}
+
+}  // namespace
+
+PendingFile::PendingFile(std::filesystem::path target) : target_(std::move(target)) {
+    std::filesystem::path folder = target_.parent_path();
+    if (folder.empty()) folder = ".";
+    std::string pattern = (folder / ("." + target_.filename().string() + ".XXXXXX")).string();
+    // mkostemp creates with O_EXCL under a random name: an existing file or
+    // link of that name makes it try another name, never open it.
+    fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd_ < 0) {
+        error_ = std::error_code(errno, std::generic_category());
+        return;
+    }
+    temp_ = pattern;
+}
+
+PendingFile::~PendingFile() { Discard(); }
+
+void PendingFile::Discard() {
+    if (fd_ < 0) return;
+    ::close(fd_);
+    ::unlink(temp_.c_str());
+    fd_ = -1;
+}
+
+bool PendingFile::Fail(int err) {
+    error_ = std::error_code(err, std::generic_category());
+    Discard();
+    return false;
+}
+
+bool PendingFile::Write(std::string_view bytes) {
+    if (fd_ < 0) return false;
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd_, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return Fail(errno);
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool PendingFile::Commit() {
+    if (fd_ < 0) return false;
+    if (::fsync(fd_) != 0) return Fail(errno);
+    struct stat old {};
+    if (::lstat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        // Keep the owner where we may (root replacing a user's file), then the mode.
+        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid())
+            (void)::fchown(fd_, old.st_uid, old.st_gid);
+        if (::fchmod(fd_, old.st_mode & 07777) != 0) return Fail(errno);
+    } else if (::fchmod(fd_, 0666 & ~CurrentUmask()) != 0) {
+        return Fail(errno);
+    }
+    int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) {
+        int err = errno;
+        ::unlink(temp_.c_str());
+        error_ = std::error_code(err, std::generic_category());
+        return false;
+    }
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+        int err = errno;
+        ::unlink(temp_.c_str());
+        error_ = std::error_code(err, std::generic_category());
+        return false;
+    }
+    return true;
+}
+
+bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                           std::string* reason) {
+    PendingFile file(path);
+    if (file.Write(bytes) && file.Commit()) return true;
+    if (reason) *reason = file.error().message();
+    return false;
+}
+
+std::optional<std::filesystem::path> PrivateFolder(const std::filesystem::path& parent,
+                                                   const std::string& name,
+                                                   std::error_code& error) {
+    error.clear();
+    const std::filesystem::path folder = parent / name;
+    if (::mkdir(folder.c_str(), 0700) == 0) return folder;
+    struct stat st {};
+    if (errno == EEXIST && ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+        st.st_uid == ::geteuid() && (st.st_mode & 077) == 0)
+        return folder;
+    std::string pattern = (parent / (name + "-XXXXXX")).string();
+    if (::mkdtemp(pattern.data())) return std::filesystem::path(pattern);
+    error = std::error_code(errno, std::generic_category());
+    return std::nullopt;
+}
 
 std::optional<std::string> ReadAllFrom(int fd, size_t sizeHint) {
     std::string data;
@@ -29,112 +193,6 @@ std::optional<std::string> ReadAllFrom(int fd, size_t sizeHint) {
     }
     data.resize(used);
     return data;
-}
-
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    auto data = ReadAllFrom(fd, S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) : 0);
-    ::close(fd);
-    return data;
-}
-
-AtomicFileWriter::AtomicFileWriter(std::filesystem::path target) : target_(std::move(target)) {}
-
-AtomicFileWriter::~AtomicFileWriter() { Abandon(); }
-
-bool AtomicFileWriter::Create() {
-    Abandon();
-    // Hidden and without the data files' extension, so that no listing takes
-    // it for a file of its own while it is written.
-    std::filesystem::path pattern = target_;
-    pattern.replace_filename("." + target_.filename().string() + ".XXXXXX");
-    std::string name = pattern.string();
-    std::vector<char> buf(name.begin(), name.end());
-    buf.push_back('\0');
-    int fd = ::mkostemp(buf.data(), O_CLOEXEC);
-    if (fd < 0) return false;
-    fd_ = fd;
-    temp_ = std::filesystem::path(buf.data());
-    // mkostemp creates the file for its owner only; the result is an
-    // ordinary file like any other the program writes.
-    ::fchmod(fd_, 0644);
-    return true;
-}
-
-bool AtomicFileWriter::Write(std::string_view bytes) {
-    if (fd_ < 0) return false;
-    const char* p = bytes.data();
-    size_t left = bytes.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd_, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) return false;
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
-bool AtomicFileWriter::Commit() {
-    if (fd_ < 0) return false;
-    bool ok = ::fsync(fd_) == 0;
-    if (::close(fd_) != 0) ok = false;
-    fd_ = -1;
-    if (ok && ::rename(temp_.c_str(), target_.c_str()) != 0) ok = false;
-    if (!ok) ::unlink(temp_.c_str());
-    temp_.clear();
-    return ok;
-}
-
-std::optional<std::filesystem::path> CreateTempFileBeside(const std::filesystem::path& path) {
-    std::string name = path.string() + ".XXXXXX";
-    int fd = ::mkstemp(name.data());
-    if (fd < 0) return std::nullopt;
-    // mkstemp makes the file private; the finished file is an ordinary one.
-    ::fchmod(fd, 0644);
-    ::close(fd);
-    return std::filesystem::path(name);
-}
-
-bool CommitTempFile(const std::filesystem::path& tmp, const std::filesystem::path& path) {
-    bool ok = false;
-    int fd = ::open(tmp.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-        ok = ::fsync(fd) == 0;
-        if (::close(fd) != 0) ok = false;
-    }
-    if (ok && ::rename(tmp.c_str(), path.c_str()) != 0) ok = false;
-    if (!ok) {
-        const int reason = errno;
-        ::unlink(tmp.c_str());
-        errno = reason;
-    }
-    return ok;
-}
-
-void AtomicFileWriter::Abandon() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
-    if (!temp_.empty()) {
-        ::unlink(temp_.c_str());
-        temp_.clear();
-    }
-}
-
-bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-    AtomicFileWriter file(path);
-    return file.Create() && file.Write(bytes) && file.Commit();
 }
 
 }  // namespace ondavia

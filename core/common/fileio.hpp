@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace ondavia {
 
@@ -12,45 +13,55 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 // Everything left to read from an open descriptor; nullopt on a read error.
 // sizeHint sizes the first buffer (the file may still grow or shrink).
 std::optional<std::string> ReadAllFrom(int fd, size_t sizeHint);
+// The same, telling why not: error is the system's reason (no_such_file_or_directory
+// for a missing file, is_a_directory for a folder).
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::error_code& error);
 
-// A file written under an exclusive temporary name in the target's folder
-// and renamed over the target only when complete, so that a failed or
-// interrupted write never leaves a short file where a good one stood. The
-// temporary is removed unless Commit succeeds.
-class AtomicFileWriter {
+// A new file beside a target, created exclusively under an unpredictable name
+// (so a link planted in a shared folder is never opened), that Commit renames
+// over the target. The target is untouched until then; a file not committed
+// is removed. A replaced file keeps its permissions; a new one gets the
+// usual ones (0666 less the umask). A target that is a symbolic link is
+// replaced by the file, not followed.
+class PendingFile {
   public:
-    explicit AtomicFileWriter(std::filesystem::path target);
-    ~AtomicFileWriter();
-    AtomicFileWriter(const AtomicFileWriter&) = delete;
-    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+    explicit PendingFile(std::filesystem::path target);
+    ~PendingFile();
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
 
-    // Creates the temporary (never an existing file). False when the folder
-    // does not take it.
-    bool Create();
-    // False when not every byte reached the file.
+    // False when the temporary file could not be made; error() says why.
+    bool ok() const { return fd_ >= 0; }
+    // For writers that need the file by name or descriptor.
+    const std::filesystem::path& TemporaryPath() const { return temp_; }
+    int Descriptor() const { return fd_; }
+    const std::error_code& error() const { return error_; }
+
     bool Write(std::string_view bytes);
-    // Flushes, closes and renames into place; false leaves the target as it was.
+    // Flushes to disk, sets the permissions and renames over the target.
     bool Commit();
-    // Drops the temporary; the target is untouched.
-    void Abandon();
 
   private:
+    bool Fail(int err);
+    void Discard();
+
     std::filesystem::path target_;
     std::filesystem::path temp_;
     int fd_ = -1;
+    std::error_code error_;
 };
 
-// Writes to a temporary file beside the target, flushes it, then renames it
-// over the target. The target is untouched when anything fails.
-bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// Writes through a PendingFile. The target is untouched when anything fails;
+// reason (when given) receives the system's reason.
+bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                           std::string* reason = nullptr);
 
-// For writers that need a file name of their own (libraries that open the
-// file themselves): an empty file of a fresh name beside path, created
-// exclusively, so nothing else can stand in its place. nullopt when the
-// folder cannot be written.
-std::optional<std::filesystem::path> CreateTempFileBeside(const std::filesystem::path& path);
-// Flushes the finished temporary file to disk and renames it over path; the
-// temporary file is removed when that fails.
-bool CommitTempFile(const std::filesystem::path& tmp, const std::filesystem::path& path);
+// A folder under parent that only this user can enter, for files that would
+// otherwise lie in a shared temporary folder: parent/name, made with mode
+// 0700, or taken when it already is a real folder (not a link) of this user
+// closed to others. When that name is held by anything else, a fresh folder
+// parent/name-XXXXXX is made. nullopt, with the reason, when neither can be.
+std::optional<std::filesystem::path> PrivateFolder(const std::filesystem::path& parent,
+                                                   const std::string& name, std::error_code& error);
 
 }  // namespace ondavia

@@ -136,11 +136,24 @@ IniText LoadIniFile(const std::filesystem::path& path) {
     return IniText(bytes ? std::move(*bytes) : std::string());
 }
 
+std::optional<IniText> LoadIniFileForUpdate(const std::filesystem::path& path,
+                                            std::string* reason) {
+    // Only a missing file starts empty: a file that is there but cannot be
+    // read would otherwise be replaced by one holding the new key alone.
+    std::error_code error;
+    auto bytes = ReadWholeFile(path, error);
+    if (bytes) return IniText(std::move(*bytes));
+    if (error == std::errc::no_such_file_or_directory) return IniText();
+    if (reason) *reason = "cannot read the file: " + error.message();
+    return std::nullopt;
+}
+
 bool WriteIniValue(const std::filesystem::path& path, std::string_view section,
-                   std::string_view key, std::string_view value) {
-    IniText ini = LoadIniFile(path);
-    ini.Write(section, key, value);
-    return ReplaceFileAtomically(path, ini.Bytes());
+                   std::string_view key, std::string_view value, std::string* reason) {
+    auto ini = LoadIniFileForUpdate(path, reason);
+    if (!ini) return false;
+    ini->Write(section, key, value);
+    return ReplaceFileAtomically(path, ini->Bytes(), reason);
 }
 
 }  // namespace ondavia

@@ -33,9 +33,15 @@ class IniText {
 
 // A missing or unreadable file reads as empty.
 IniText LoadIniFile(const std::filesystem::path& path);
+// The file a write starts from: empty when missing; nullopt, with the reason,
+// when it exists but cannot be read.
+std::optional<IniText> LoadIniFileForUpdate(const std::filesystem::path& path,
+                                            std::string* reason = nullptr);
 // Replaces the file through a temporary in the same folder, so a failed write
-// never leaves a half-written file in place. False when the folder is not writable.
+// never leaves a half-written file in place. False, with the reason, when the
+// folder is not writable or when the file exists but cannot be read (writing
+// then would drop the keys it holds).
 bool WriteIniValue(const std::filesystem::path& path, std::string_view section,
-                   std::string_view key, std::string_view value);
+                   std::string_view key, std::string_view value, std::string* reason = nullptr);
 
 }  // namespace ondavia

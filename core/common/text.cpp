@@ -97,11 +97,28 @@ std::string XorChecksumHex(std::string_view text) {
     return buf;
 }
 
+size_t WriteThousands(std::int64_t value, char* buf) {
+    // The magnitude as unsigned, so the most negative value has one too.
+    std::uint64_t magnitude =
+        value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    char digits[20];
+    size_t count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    char* out = buf;
+    if (value < 0) *out++ = '-';
+    for (size_t i = count; i-- > 0;) {
+        *out++ = digits[i];
+        if (i != 0 && i % 3 == 0) *out++ = ',';
+    }
+    return static_cast<size_t>(out - buf);
+}
+
 std::string FormatThousands(std::int64_t value) {
-    std::string digits = std::to_string(value < 0 ? -value : value);
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
-        digits.insert(static_cast<size_t>(i), ",");
-    return value < 0 ? "-" + digits : digits;
+    char buf[kThousandsCapacity];
+    return std::string(buf, WriteThousands(value, buf));
 }
 
 std::string UpperCp949(std::string_view text) {

@@ -36,6 +36,9 @@ std::string XorChecksumHex(std::string_view text);
 
 // "%.0n": a whole number with thousands separators ("1,234,567").
 std::string FormatThousands(std::int64_t value);
+// The same into buf, which holds at least kThousandsCapacity bytes; returns the length.
+inline constexpr size_t kThousandsCapacity = 27;
+size_t WriteThousands(std::int64_t value, char* buf);
 
 // ASCII upper case of a cp949 text: bytes of double-byte characters are left alone.
 std::string UpperCp949(std::string_view text);

@@ -290,6 +290,8 @@ constexpr const char* kPageFunctions[] = {
     "  });",
     "  polyline.setMap(map);",
     "  startRoute = new google.maps.LatLng(parseFloat(parts[0]), parseFloat(parts[1]));",
+    // One line of the page, split here only for width.
+    // NOLINTNEXTLINE(bugprone-suspicious-missing-comma)
     "  endRoute = new google.maps.LatLng(parseFloat(parts[parts.length - 2]), "
     "parseFloat(parts[parts.length - 1]));",
     "  NewShowStartEndMarker();",

@@ -232,17 +232,17 @@ WorkbookResult WriteWorkbook(const std::filesystem::path& path, const std::vecto
                              const WorkbookOptions& options) {
     if (options.maxRowsPerSheet <= kFirstRecordRow || options.maxRowsPerSheet > kXlsxMaxRows)
         return Failed(WorkbookError::WriteFailed, "invalid rows per sheet");
-    std::optional<std::filesystem::path> tmp = CreateTempFileBeside(path);
-    if (!tmp) return Failed(WorkbookError::FolderNotWritable, std::strerror(errno));
+    // The library writes the file by name: it writes the exclusive temporary
+    // file, which is renamed over the target only when the workbook is whole.
+    PendingFile pending(path);
+    if (!pending.ok()) return Failed(WorkbookError::FolderNotWritable, pending.error().message());
+    const std::filesystem::path tmp = pending.TemporaryPath();
 
     lxw_workbook_options wbOptions{};
     // Rows go to disk as they are written: memory stays flat in the record count.
     wbOptions.constant_memory = LXW_TRUE;
-    lxw_workbook* wb = workbook_new_opt(tmp->c_str(), &wbOptions);
-    if (!wb) {
-        std::filesystem::remove(*tmp);
-        return Failed(WorkbookError::WriteFailed, "cannot create the workbook");
-    }
+    lxw_workbook* wb = workbook_new_opt(tmp.c_str(), &wbOptions);
+    if (!wb) return Failed(WorkbookError::WriteFailed, "cannot create the workbook");
 
     const size_t perSheet = options.maxRowsPerSheet - kFirstRecordRow;
     const size_t sheets = rows.empty() ? 1 : (rows.size() + perSheet - 1) / perSheet;
@@ -261,12 +261,8 @@ WorkbookResult WriteWorkbook(const std::filesystem::path& path, const std::vecto
     // Closing frees the workbook whatever happened; its file only counts on success.
     const lxw_error closed = workbook_close(wb);
     if (failure.empty() && closed != LXW_NO_ERROR) failure = lxw_strerror(closed);
-    if (failure.empty() && !CommitTempFile(*tmp, path)) failure = std::strerror(errno);
-    if (!failure.empty()) {
-        std::error_code ec;
-        std::filesystem::remove(*tmp, ec);
-        return Failed(WorkbookError::WriteFailed, failure);
-    }
+    if (failure.empty() && !pending.Commit()) failure = pending.error().message();
+    if (!failure.empty()) return Failed(WorkbookError::WriteFailed, failure);
     if (options.progress) options.progress(rows.size());
     WorkbookResult done;
     done.sheets = static_cast<int>(sheets);

@@ -82,7 +82,7 @@ class SourceFile {
 };
 
 int WriteTransformed(std::string_view bytes, BlockSizes sizes, int fileMode, unsigned char key,
-                     AtomicFileWriter& out) {
+                     PendingFile& out) {
     const size_t h = static_cast<size_t>(sizes.headerSize);
     const size_t r = static_cast<size_t>(sizes.recordSize);
     if (bytes.size() < h) return kTransformShortHeader;
@@ -149,8 +149,8 @@ TransformResult TransformDataFile(TransformDirection direction,
             result.code = kTransformSourceUnreadable;
             return result;
         }
-        AtomicFileWriter out(result.targetPath);
-        if (!out.Create()) {
+        PendingFile out(result.targetPath);
+        if (!out.ok()) {
             result.code = kTransformTargetNotCreated;
             return result;
         }

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QFont>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QToolButton>
+#include <QTranslator>
 
 #include "output/printclass.hpp"
 #include "search/recordsearchwindow.hpp"
@@ -28,11 +30,48 @@ void InstallFontSubstitutes() {
     QApplication::setFont(font);
 }
 
-Application::Application(const QString& appDir, const QString& settingsFile) {
+QLocale ProgramLocale(const QString& posixLocaleName) {
+    // "ko_KR.UTF-8@euro" -> "ko_KR"
+    QString name = posixLocaleName.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
+    if (name.isEmpty() || name == QLatin1String("C") || name == QLatin1String("POSIX") ||
+        name == QLatin1String("en"))
+        return QLocale(QLocale::Korean, QLocale::SouthKorea);
+    QLocale locale(name);
+    return locale.language() == QLocale::C ? QLocale(QLocale::Korean, QLocale::SouthKorea) : locale;
+}
+
+QString SystemMessagesLocaleName() {
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QString value = qEnvironmentVariable(variable);
+        if (!value.isEmpty()) return value;
+    }
+    return QString();
+}
+
+bool InstallQtTranslations(QApplication& app, const QLocale& locale) {
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QApplication::installTranslator(translator);
+    return true;
+}
+
+void SetUpApplication(QApplication& app) {
+    QApplication::setApplicationName(QStringLiteral("Ondavia"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Ondavia"));
+    InstallQtTranslations(app, ProgramLocale(SystemMessagesLocaleName()));
+    InstallFontSubstitutes();
+}
+
+Application::Application(const QString& appDir, const QString& settingsFile,
+                         const QString& userSettingsFile) {
     // The main window first: its creation loads the settings.
     printClass_ = std::make_unique<TPRINT_CLASS>();
     state_.PrintClass = printClass_.get();
-    LoadSettings(state_, appDir, settingsFile);
+    LoadSettings(state_, appDir, settingsFile, userSettingsFile);
     main_ = std::make_unique<TFrmOndavia>(state_);
     FrmDTG_Detail = new TFrmDTG_Detail(main_.get());
     FrmRecordSearch = new TFrmRecordSearch(main_.get());

@@ -2,8 +2,11 @@
 // first layout. Owned by main() for the whole run.
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <memory>
+
+class QApplication;
 
 #include "appstate.hpp"
 
@@ -21,10 +24,26 @@ class TFrmDtgAnalyP_B1;
 // Korean faces the windows name fall back to the installed Korean fonts.
 void InstallFontSubstitutes();
 
+// The locale of Qt's own buttons and dialogs for a POSIX locale name
+// ("ko_KR.UTF-8"): the system's, but Korean when the system names none (C,
+// POSIX, empty) or English without a country.
+QLocale ProgramLocale(const QString& posixLocaleName);
+// The POSIX locale name messages follow: LC_ALL, LC_MESSAGES, then LANG.
+QString SystemMessagesLocaleName();
+// Installs Qt's own translations (standard buttons, dialogs) for locale.
+// False when none are installed for it.
+bool InstallQtTranslations(QApplication& app, const QLocale& locale);
+// Process-wide set-up once the application object exists: names, Qt's own
+// translations for the system's locale, the font substitutes.
+void SetUpApplication(QApplication& app);
+
 class Application {
   public:
-    // appDir: the program's folder; settingsFile: the ONDAVIA.INI to use.
-    Application(const QString& appDir, const QString& settingsFile);
+    // appDir: the program's folder; settingsFile: the ONDAVIA.INI to use;
+    // userSettingsFile: the per-user copy that takes over when settingsFile
+    // cannot be written (empty for none).
+    Application(const QString& appDir, const QString& settingsFile,
+                const QString& userSettingsFile = QString());
     ~Application();
 
     AppState& state() { return state_; }

@@ -9,17 +9,15 @@
 int main(int argc, char** argv) {
     ondavia::gui::PrepareBrowserEngine();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Ondavia"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Ondavia"));
+    ondavia::gui::SetUpApplication(app);
 
     ondavia::gui::SingleInstance instance(QStringLiteral("ONDAVIA_APP"));
     if (instance.IsAlreadyRunning()) return 0;
 
-    ondavia::gui::InstallFontSubstitutes();
     const QString appDir = QApplication::applicationDirPath();
-    const QString settings = ondavia::gui::ResolveSettingsFile(
+    const ondavia::gui::SettingsLocation settings = ondavia::gui::ResolveSettingsFile(
         appDir, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
-    ondavia::gui::Application ondaviaApp(appDir, settings);
+    ondavia::gui::Application ondaviaApp(appDir, settings.file, settings.userCopy);
     auto* window = ondaviaApp.FrmOndavia();
     QObject::connect(&instance, &ondavia::gui::SingleInstance::Activated, window, [window] {
         if (window->isMinimized()) window->showNormal();

@@ -140,10 +140,13 @@ void TFrmDtgAnalySetup::BBtnSaveClick() {
 
     // Every key is tried even after one fails, so that none is lost that
     // could be kept.
-    bool written = state_.WriteString("COMPANY", "CompanyName", EdtCompanyName->text());
-    written = state_.WriteInteger("GENERAL", "SelectMap", s.SelectMap) && written;
-    written = state_.WriteBool("GENERAL", "GpsView", s.GpsView) && written;
-    written = state_.WriteBool("GENERAL", "NoCarTrack", s.NoCarTrack) && written;
+    // The window reports a failure once, for all four keys.
+    state_.ReportSettingsErrors = false;
+    bool written = state_.WriteString(kSectionCompany, kKeyCompanyName, EdtCompanyName->text());
+    written = state_.WriteInteger(kSectionGeneral, kKeySelectMap, s.SelectMap) && written;
+    written = state_.WriteBool(kSectionGeneral, kKeyGpsView, s.GpsView) && written;
+    written = state_.WriteBool(kSectionGeneral, kKeyNoCarTrack, s.NoCarTrack) && written;
+    state_.ReportSettingsErrors = true;
     if (!written) {
         ShowError(this, QStringLiteral("설정 파일에 저장할 수 없습니다.   \n\n%1")
                             .arg(state_.SettingsFilePath));

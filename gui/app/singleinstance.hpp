@@ -4,8 +4,10 @@
 
 #include <QObject>
 #include <QString>
+#include <memory>
 
 class QLocalServer;
+class QLockFile;
 
 namespace ondavia::gui {
 
@@ -17,7 +19,8 @@ class SingleInstance : public QObject {
     explicit SingleInstance(const QString& identifier, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // True when another instance answered: it has been asked to come forward.
+    // True when another instance runs: it has been asked to come forward.
+    // False when this one is the instance; it then serves later starts.
     bool IsAlreadyRunning();
     QString ServerName() const { return name_; }
 
@@ -26,7 +29,13 @@ class SingleInstance : public QObject {
     void Activated();
 
   private:
+    bool AskRunningInstance(int waitMs);
+    void Serve();
+
     QString name_;
+    // Held for the whole run: whoever holds it is the instance, so two
+    // starts at the same moment cannot both listen.
+    std::unique_ptr<QLockFile> lock_;
     QLocalServer* server_ = nullptr;
 };
 

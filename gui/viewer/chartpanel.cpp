@@ -231,7 +231,7 @@ void ChartPanel::PMRPMVisibleClick() {
     const bool visible = PMRPMVisible->isChecked();
     ChartGraph->SetRpmVisible(visible);
     state_.ViewerSettings.RPMVisible = visible;
-    state_.WriteBool("GENERAL", "RPMVisible", visible);
+    state_.WriteBool(kSectionGeneral, kKeyRPMVisible, visible);
 }
 
 }  // namespace ondavia::gui

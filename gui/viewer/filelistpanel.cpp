@@ -22,6 +22,7 @@
 #include "app/services.hpp"
 #include "common/cp949.hpp"
 #include "common/datetime.hpp"
+#include "common/settings.hpp"
 #include "search/lockcommand.hpp"
 #include "viewer/widgets.hpp"
 
@@ -212,7 +213,7 @@ void FileListPanel::RadioButtonClick() {
     if (state_.LayoutInProgress) return;
     state_.ViewerSettings.AllWorkDate = RBtnTotal->isChecked();
     DEdtFileDate->setEnabled(RBtnToday->isChecked());
-    state_.WriteBool("GENERAL", "AllWorkDate", state_.ViewerSettings.AllWorkDate);
+    state_.WriteBool(kSectionGeneral, kKeyAllWorkDate, state_.ViewerSettings.AllWorkDate);
     ListDataFiles();
 }
 
@@ -223,7 +224,7 @@ void FileListPanel::SBtnPathNameClick() {
     if (!chosen.endsWith('/')) chosen += '/';
     LblPathName->setText(chosen);
     state_.ViewerSettings.DataFilePath = chosen.toStdString();
-    state_.WriteString("PATHNAME", "DataFilePath", chosen);
+    state_.WriteString(kSectionPathname, kKeyDataFilePath, chosen);
     ListDataFiles();
 }
 

@@ -21,6 +21,7 @@
 
 #include <unistd.h>
 
+#include "common/fileio.hpp"
 #include "data/recording.hpp"
 #include "routetimewindow.hpp"
 
@@ -89,11 +90,14 @@ void PrepareBrowserEngine() {
 }
 
 QString MapPageFolder() {
-    for (auto location : {QStandardPaths::AppLocalDataLocation, QStandardPaths::TempLocation}) {
-        const QString folder = QStandardPaths::writableLocation(location);
-        if (!folder.isEmpty() && QDir().mkpath(folder)) return folder;
-    }
-    return QDir::tempPath();
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    if (!folder.isEmpty() && QDir().mkpath(folder)) return folder;
+    // The temporary folder is shared: the page goes into a folder of this
+    // user's own there, so nobody else can put a file or link in its place.
+    std::error_code error;
+    auto own = PrivateFolder(QDir::tempPath().toStdString(),
+                             "ondavia-" + std::to_string(::geteuid()), error);
+    return own ? QString::fromStdString(own->string()) : QDir::tempPath();
 }
 
 // ---- the panel ----------------------------------------------------------------

@@ -15,13 +15,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/cp949.hpp"
+#include "common/fileio.hpp"
 #include "data/filename.hpp"
 #include "data/lockedform.hpp"
 
@@ -1130,10 +1130,9 @@ void Lock(std::string& bytes, const std::string& upperName) {
 
 void WriteFile(const fs::path& dir, const std::string& name, const std::string& bytes) {
     fs::path path = dir / name;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) throw std::runtime_error("cannot write " + path.string());
+    std::string reason;
+    if (!ondavia::ReplaceFileAtomically(path, bytes, &reason))
+        throw std::runtime_error("cannot write " + path.string() + ": " + reason);
     std::printf("%s  %zu bytes\n", name.c_str(), bytes.size());
 }
 

@@ -22,6 +22,7 @@
 #include <cstdio>
 
 #include "app/application.hpp"
+#include "common/settings.hpp"
 #include "support/findchild.hpp"
 #include "viewer/mainwindow.hpp"
 #include "views/chartview.hpp"
@@ -60,14 +61,12 @@ int main(int argc, char** argv) {
 
     QTemporaryDir settingsDir;
     const QString ini = settingsDir.filePath("ONDAVIA.INI");
-    {
-        QFile f(ini);
-        if (!f.open(QIODevice::WriteOnly)) return 1;
-        f.write(
-            QStringLiteral("[COMPANY]\r\nCompanyName=Ondavia\r\n[PATHNAME]\r\nDataFilePath=%1\r\n")
-                .arg(data)
-                .toLocal8Bit());
-    }
+    const std::filesystem::path iniPath = ini.toStdString();
+    if (!ondavia::WriteSettingString(iniPath, ondavia::kSectionCompany, ondavia::kKeyCompanyName,
+                                     "Ondavia") ||
+        !ondavia::WriteSettingString(iniPath, ondavia::kSectionPathname, ondavia::kKeyDataFilePath,
+                                     data.toStdString()))
+        return 1;
     Application ondavia(settingsDir.path(), ini);
     TFrmOndavia* w = ondavia.FrmOndavia();
     w->show();
