@@ -39,7 +39,7 @@ TFrmDTG_Detail::TFrmDTG_Detail(AppState& state, SeriesSource series, QWidget* pa
     : QDialog(parent), state_(state), series_(std::move(series)) {
     setWindowTitle(QStringLiteral("정밀 분석"));
     setModal(true);
-    resize(800, 600);
+    resize(830, 600);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -80,10 +80,15 @@ TFrmDTG_Detail::TFrmDTG_Detail(AppState& state, SeriesSource series, QWidget* pa
         auto* panel = new QLabel(StatusBarViewer);
         panel->setObjectName(QStringLiteral("StatusBarViewerPanel%1").arg(i));
         panel->setTextFormat(Qt::PlainText);
-        panel->setFixedWidth(kStatusWidths[i]);
+        // The last panel takes whatever width the window has beyond the others.
+        const bool last = i + 1 == statusPanels_.size();
+        if (last)
+            panel->setMinimumWidth(kStatusWidths[i]);
+        else
+            panel->setFixedWidth(kStatusWidths[i]);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
-        StatusBarViewer->addWidget(panel);
+        StatusBarViewer->addWidget(panel, last ? 1 : 0);
         statusPanels_[i] = panel;
     }
     layout->addWidget(StatusBarViewer);

@@ -191,7 +191,7 @@ void DetailWindowTest::firstSpanAroundThePointedTime() {
              hundredths ? QStringLiteral("0.01초 데이터") : QStringLiteral("1초 데이터"));
     QCOMPARE(f->Find<QLabel>("StatusBarViewerPanel0")->width(), 150);
     QCOMPARE(f->Find<QLabel>("StatusBarViewerPanel1")->width(), 500);
-    QCOMPARE(f->Find<QLabel>("StatusBarViewerPanel2")->width(), 150);
+    QVERIFY(f->Find<QLabel>("StatusBarViewerPanel2")->width() >= 150);
 
     // Every record of the file is on the chart.
     QCOMPARE(f->Chart()->PointCount(Series::Speed), f->recording.table.Count());
