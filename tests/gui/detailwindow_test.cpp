@@ -1,20 +1,22 @@
+#include <QAction>
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
-#include <qcustomplot.h>
-
+#include <cmath>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <qcustomplot.h>
 
 #include "app/appstate.hpp"
 #include "app/icons.hpp"
@@ -36,6 +38,13 @@ namespace {
 
 const char* const kNavNames[] = {"SBtnLeftEnd", "SBtnPrevious", "SBtnLeft",
                                  "SBtnRight",   "SBtnNext",     "SBtnRightEnd"};
+
+DetailNav NavOf(const QString& name) {
+    int i = 0;
+    while (i < 5 && name != QLatin1String(kNavNames[i]))
+        ++i;
+    return static_cast<DetailNav>(i);
+}
 
 std::string Text(DateTime t) { return ondavia::FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", t); }
 
@@ -255,14 +264,8 @@ void DetailWindowTest::navigationButtons() {
     QVERIFY(b->text().isEmpty());
     const bool wasEnabled = b->isEnabled();
     QTest::mouseClick(b, Qt::LeftButton);
-    if (!wasEnabled) {
-        // The handler itself also leaves a span that touches its side.
-        const int index = static_cast<int>(
-            std::find_if(std::begin(kNavNames), std::end(kNavNames),
-                         [&](const char* n) { return button == QLatin1String(n); }) -
-            std::begin(kNavNames));
-        f->window->Navigate(static_cast<DetailNav>(index));
-    }
+    // The handler itself also leaves a span that touches the button's side.
+    if (!wasEnabled) f->window->Navigate(NavOf(button));
 
     QCOMPARE(Text(f->window->SpanMin()), Text(f->At(min)));
     QCOMPARE(Text(f->window->SpanMax()), Text(f->At(max)));
