@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Pictures of the main window on the sample recordings: full span, zoomed
-# with the pointer hint, and the wide record grid. Runs headless.
+# with the pointer hint, and the wide record grid; the detailed graph window;
+# the map. Runs headless.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 OUT="${1:-build/screenshots}"

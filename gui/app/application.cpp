@@ -12,6 +12,7 @@
 #include "setupwindow.hpp"
 #include "shells.hpp"
 #include "viewer/mainwindow.hpp"
+#include "views/detailwindow.hpp"
 #include "views/mapview.hpp"
 
 namespace ondavia::gui {
@@ -73,7 +74,8 @@ Application::Application(const QString& appDir, const QString& settingsFile,
     state_.PrintClass = printClass_.get();
     LoadSettings(state_, appDir, settingsFile, userSettingsFile);
     main_ = std::make_unique<TFrmOndavia>(state_);
-    FrmDTG_Detail = new TFrmDTG_Detail(main_.get());
+    FrmDTG_Detail = new TFrmDTG_Detail(
+        state_, [this]() -> const ChartSeries& { return main_->chartSeries(); }, main_.get());
     FrmRecordSearch = new TFrmRecordSearch(main_.get());
     FrmDtgAnalyP_A = new TFrmDtgAnalyP_A(main_.get());
     FrmDtgAnalyP_A1 = new TFrmDtgAnalyP_A1(main_.get());

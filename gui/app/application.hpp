@@ -49,6 +49,7 @@ class Application {
     AppState& state() { return state_; }
     TFrmOndavia* FrmOndavia() const { return main_.get(); }
     TFrmRecordSearch* RecordSearch() const { return FrmRecordSearch; }
+    TFrmDTG_Detail* DetailGraph() const { return FrmDTG_Detail; }
     // FormShow: lays the main window out and fills the file list.
     void Show();
 

@@ -17,12 +17,6 @@ class ShellWindow : public QDialog {
     }
 };
 
-class TFrmDTG_Detail : public ShellWindow {
-    Q_OBJECT
-  public:
-    explicit TFrmDTG_Detail(QWidget* parent) : ShellWindow(QStringLiteral("정밀 분석"), parent) {}
-};
-
 class TFrmDtgAnalyP_A : public ShellWindow {
     Q_OBJECT
   public:

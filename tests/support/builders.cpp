@@ -42,6 +42,10 @@ std::string ClockText(int s) {
 }
 
 std::string TextFile(const std::string& header, std::initializer_list<std::string> records) {
+    return TextFile(header, std::vector<std::string>(records));
+}
+
+std::string TextFile(const std::string& header, const std::vector<std::string>& records) {
     std::string out = header + "\r\n";
     for (const auto& r : records)
         out += r + "\r\n";

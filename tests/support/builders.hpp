@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ondavia::test {
 
@@ -48,6 +49,7 @@ std::string ClockText(int secondsOfDay);
 
 // Whole files in each layout.
 std::string TextFile(const std::string& header, std::initializer_list<std::string> records);
+std::string TextFile(const std::string& header, const std::vector<std::string>& records);
 std::string PackedFile(const std::string& header, std::initializer_list<std::string> records);
 std::string Xor(std::string bytes, unsigned char key);
 

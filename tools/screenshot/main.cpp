@@ -4,7 +4,8 @@
 // writes OUT_DIR/main-full.png (whole file), main-zoomed.png (closest zoom,
 // with the pointer hint), main-wide.png (wide record grid) and main-map.png
 // (the map panel drawing the file's route with the test suite's stand-in maps
-// script, so no internet is needed).
+// script, so no internet is needed), and detail.png (the detailed graph
+// window forty minutes into the file, with its pointer hint).
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -26,6 +27,7 @@
 #include "support/findchild.hpp"
 #include "viewer/mainwindow.hpp"
 #include "views/chartview.hpp"
+#include "views/detailwindow.hpp"
 #include "views/mapview.hpp"
 
 using namespace ondavia::gui;
@@ -93,6 +95,21 @@ int main(int argc, char** argv) {
               y = ondavia::test::Child<ondavia::gui::ChartView>(*w, "ChartGraph")->height() / 3;
     w->ChartGraphMouseMove(x, y);
     ok = Save(w, out + "/main-zoomed.png") && ok;
+
+    // The detailed graph over the same file, opened forty minutes into it
+    // (where the shift's first hard braking lies), with the pointer hint.
+    {
+        AppState& state = ondavia.state();
+        TFrmDTG_Detail* detail = ondavia.DetailGraph();
+        detail->SetTimes(state.ChartStartTime, state.ChartEndTime,
+                         ondavia::AddSeconds(2400, state.ChartStartTime));
+        detail->show();
+        auto* chart = detail->findChild<ChartView*>(QStringLiteral("ChartGraph"));
+        QApplication::processEvents();
+        detail->ChartGraphMouseMove(chart->width() * 3 / 5, chart->height() / 3);
+        ok = Save(detail, out + "/detail.png") && ok;
+        detail->hide();
+    }
     w->PmGridWideClick();
     ok = Save(w, out + "/main-wide.png") && ok;
 
