@@ -9,6 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   fonts-nanum xvfb xauth poppler-utils imagemagick
+  cups printer-driver-cups-pdf
 )
 
 missing=()

@@ -10,6 +10,7 @@ export QT_QPA_PLATFORM=offscreen
 echo "== source format"
 clang-format --dry-run --Werror $(git ls-files '*.cpp' '*.hpp' 2>/dev/null || find core gui cli tests tools bench fuzz -name '*.[ch]pp')
 
+./scripts/start-cups.sh
 echo "== release build"
 ./scripts/build.sh -DONDAVIA_WERROR=ON
 (cd build && ctest --output-on-failure -j2)

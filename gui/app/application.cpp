@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLabel>
 
+#include "output/chartreport.hpp"
 #include "output/printclass.hpp"
+#include "output/screenreport.hpp"
 #include "search/recordsearchwindow.hpp"
 #include "shells.hpp"
 #include "viewer/mainwindow.hpp"
@@ -33,10 +36,14 @@ Application::Application(const QString& appDir, const QString& settingsFile) {
     main_ = std::make_unique<TFrmOndavia>(state_);
     FrmDTG_Detail = new TFrmDTG_Detail(main_.get());
     FrmRecordSearch = new TFrmRecordSearch(main_.get());
-    FrmDtgAnalyP_A = new TFrmDtgAnalyP_A(main_.get());
+    // Each report's page before its options window, which paints it.
     FrmDtgAnalyP_A1 = new TFrmDtgAnalyP_A1(main_.get());
-    FrmDtgAnalyP_B = new TFrmDtgAnalyP_B(main_.get());
+    FrmDtgAnalyP_A = new TFrmDtgAnalyP_A(state_, *FrmDtgAnalyP_A1, main_.get());
     FrmDtgAnalyP_B1 = new TFrmDtgAnalyP_B1(main_.get());
+    FrmDtgAnalyP_B = new TFrmDtgAnalyP_B(state_, *FrmDtgAnalyP_B1, main_.get());
+    FrmDtgAnalyP_A->Series = [this]() -> const ChartSeries& { return main_->chartSeries(); };
+    FrmDtgAnalyP_A->CarNo = [this] { return main_->LblCarNo->text(); };
+    FrmDtgAnalyP_B->CarNo = [this] { return main_->LblCarNo->text(); };
     FrmRecordSearch->Rows = [this]() -> const std::vector<GridRow>& {
         return main_->recording().rows;
     };

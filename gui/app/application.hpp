@@ -30,6 +30,8 @@ class Application {
     AppState& state() { return state_; }
     TFrmOndavia* FrmOndavia() const { return main_.get(); }
     TFrmRecordSearch* RecordSearch() const { return FrmRecordSearch; }
+    TFrmDtgAnalyP_A* ChartReport() const { return FrmDtgAnalyP_A; }
+    TFrmDtgAnalyP_B* ScreenReport() const { return FrmDtgAnalyP_B; }
     // FormShow: lays the main window out and fills the file list.
     void Show();
 

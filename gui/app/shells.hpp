@@ -23,28 +23,4 @@ class TFrmDTG_Detail : public ShellWindow {
     explicit TFrmDTG_Detail(QWidget* parent) : ShellWindow(QStringLiteral("정밀 분석"), parent) {}
 };
 
-class TFrmDtgAnalyP_A : public ShellWindow {
-    Q_OBJECT
-  public:
-    explicit TFrmDtgAnalyP_A(QWidget* parent) : ShellWindow(QStringLiteral("챠트 출력"), parent) {}
-};
-
-class TFrmDtgAnalyP_A1 : public ShellWindow {
-    Q_OBJECT
-  public:
-    explicit TFrmDtgAnalyP_A1(QWidget* parent) : ShellWindow(QStringLiteral("챠트 출력"), parent) {}
-};
-
-class TFrmDtgAnalyP_B : public ShellWindow {
-    Q_OBJECT
-  public:
-    explicit TFrmDtgAnalyP_B(QWidget* parent) : ShellWindow(QStringLiteral("화면 출력"), parent) {}
-};
-
-class TFrmDtgAnalyP_B1 : public ShellWindow {
-    Q_OBJECT
-  public:
-    explicit TFrmDtgAnalyP_B1(QWidget* parent) : ShellWindow(QStringLiteral("화면 출력"), parent) {}
-};
-
 }  // namespace ondavia::gui
