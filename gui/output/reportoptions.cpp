@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -194,7 +195,9 @@ void ReportOptionsWindow::BBtnPrintClick(QAbstractButton* sender) {
 void ReportOptionsWindow::Print() {
     QPrinter printer(QPrinter::HighResolution);
     if (state_.PrintClass) state_.PrintClass->ApplyToReport(printer, SEdtReportCount->value());
-    if (printer.printerName().isEmpty() || !printer.isValid()) {
+    const bool none = state_.PrintClass ? state_.PrintClass->InstalledPrinters().isEmpty()
+                                        : QPrinterInfo::availablePrinterNames().isEmpty();
+    if (none || printer.printerName().isEmpty() || !printer.isValid()) {
         ShowWarning(this, QString::fromUtf8(kNoPrinter));
         return;
     }
