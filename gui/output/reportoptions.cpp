@@ -104,6 +104,7 @@ void ReportOptionsWindow::BuildPaperGroup() {
     auto* group = new QGroupBox(QStringLiteral(" 용지 및 옵션 "), this);
     group->setObjectName(QStringLiteral("GroupPaper"));
     auto* grid = new QGridLayout(group);
+    grid->setHorizontalSpacing(14);
     grid->addWidget(FixedLabel(QStringLiteral("출력용지"), group), 0, 0);
     grid->addWidget(FixedLabel(QStringLiteral("A4"), group), 0, 1);
     grid->addWidget(FixedLabel(QStringLiteral("용지방향"), group), 0, 2);

@@ -126,6 +126,12 @@ class ReportTest : public QObject {
         p.OpenSettings = [file] { return std::make_unique<QSettings>(file, QSettings::IniFormat); };
     }
     static bool HasQueue() { return QPrinterInfo::availablePrinterNames().contains("PDF"); }
+    // No job of the queue waiting or printing.
+    static bool QueueIdle() {
+        QProcess p;
+        p.start("lpstat", {"-o", "PDF"});
+        return p.waitForFinished(10'000) && p.readAllStandardOutput().trimmed().isEmpty();
+    }
 
     // Shows a window as a person would see it, active and focused.
     static void ShowActive(QWidget& w) {
@@ -639,6 +645,8 @@ void ReportTest::printJobToTheQueueWritesAPdf() {
                 found << it.next();
         return found;
     };
+    // Jobs still running from earlier prints must not pass for this one.
+    QTRY_VERIFY_WITH_TIMEOUT(QueueIdle(), 60'000);
     const QSet<QString> before = pdfs();
     Child<QPushButton>(&window, "BBtnPrint")->click();
     QVERIFY2(messages.isEmpty(), qPrintable(messages.join(';')));
@@ -649,12 +657,11 @@ void ReportTest::printJobToTheQueueWritesAPdf() {
     QElapsedTimer clock;
     clock.start();
     while (written.isEmpty() && clock.elapsed() < 60'000) {
-        const QSet<QString> now = pdfs() - before;
-        for (const QString& f : now) {
+        // The file is complete once the queue has finished the job.
+        const bool idle = QueueIdle();
+        for (const QString& f : pdfs() - before) {
             QFile file(f);
-            // The queue renames the finished file into place.
-            if (file.open(QIODevice::ReadOnly) && file.size() > 1000 && file.read(5) == "%PDF-")
-                written = f;
+            if (idle && file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-") written = f;
         }
         if (written.isEmpty()) QTest::qWait(200);
     }
