@@ -155,7 +155,10 @@ void ReportOptionsWindow::showEvent(QShowEvent* event) {
 }
 
 bool ReportOptionsWindow::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) FormActivate();
+    // After the activation has been handled: the warning it may show is a
+    // window of its own.
+    if (event->type() == QEvent::WindowActivate)
+        QTimer::singleShot(0, this, &ReportOptionsWindow::FormActivate);
     return QDialog::event(event);
 }
 

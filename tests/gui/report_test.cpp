@@ -138,6 +138,7 @@ class ReportTest : public QObject {
         w.show();
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCoreApplication::processEvents();  // the activation's own work
     }
 
     // Saves through "PDF 저장" without a file dialog.
