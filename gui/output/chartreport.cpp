@@ -65,7 +65,8 @@ void TFrmDtgAnalyP_A1::PaintPage(QCPPainter& painter, double dotsPerMm) {
     DrawReportTitle(painter, dotsPerMm, kLeft, kTop + 0.8, kBandWidth, QLblTitleName,
                     ReportFont(16, true));
     const QFont label = ReportFont(10, true);
-    DrawReportText(painter, dotsPerMm, kLeft + 4.5, kTop + 13.2, 136.8 - 4.5, QLblCarNo, label,
+    // The car number runs up to where the span's box begins.
+    DrawReportText(painter, dotsPerMm, kLeft + 4.5, kTop + 13.2, 141.3 - 4.5, QLblCarNo, label,
                    Qt::AlignLeft);
     DrawReportText(painter, dotsPerMm, kLeft + 141.3, kTop + 13.2, 122, QLblPrintTime, label,
                    Qt::AlignRight);

@@ -19,6 +19,7 @@
 #include <QSpinBox>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/services.hpp"
 #include "output/printclass.hpp"

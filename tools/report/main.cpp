@@ -75,6 +75,12 @@ int main(int argc, char** argv) {
     }
     // The page is drawn with widgets that are never shown.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // stderr carries the reasons a file was refused; the toolkit's notes
+    // about a headless session would only bury them.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "%s\n", qPrintable(text));
+    });
     QApplication app(argc, argv);
     ondavia::gui::InstallFontSubstitutes();
 
