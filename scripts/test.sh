@@ -22,6 +22,7 @@ if ! run-clang-tidy -p build -j2 -quiet -extra-arg=-Wno-unknown-warning-option \
   exit 1
 fi
 
+./scripts/start-cups.sh
 echo "== release build"
 cmake --build --preset release
 ctest --preset release

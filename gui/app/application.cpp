@@ -7,10 +7,11 @@
 #include <QToolButton>
 #include <QTranslator>
 
+#include "output/chartreport.hpp"
 #include "output/printclass.hpp"
+#include "output/screenreport.hpp"
 #include "search/recordsearchwindow.hpp"
 #include "setupwindow.hpp"
-#include "shells.hpp"
 #include "viewer/mainwindow.hpp"
 #include "views/detailwindow.hpp"
 #include "views/mapview.hpp"
@@ -77,10 +78,27 @@ Application::Application(const QString& appDir, const QString& settingsFile,
     FrmDTG_Detail = new TFrmDTG_Detail(
         state_, [this]() -> const ChartSeries& { return main_->chartSeries(); }, main_.get());
     FrmRecordSearch = new TFrmRecordSearch(main_.get());
-    FrmDtgAnalyP_A = new TFrmDtgAnalyP_A(main_.get());
+    // Each report's page before its options window, which paints it.
     FrmDtgAnalyP_A1 = new TFrmDtgAnalyP_A1(main_.get());
-    FrmDtgAnalyP_B = new TFrmDtgAnalyP_B(main_.get());
+    FrmDtgAnalyP_A = new TFrmDtgAnalyP_A(state_, *FrmDtgAnalyP_A1, main_.get());
     FrmDtgAnalyP_B1 = new TFrmDtgAnalyP_B1(main_.get());
+    FrmDtgAnalyP_B = new TFrmDtgAnalyP_B(state_, *FrmDtgAnalyP_B1, main_.get());
+    FrmDtgAnalyP_A->Series = [this]() -> const ChartSeries& { return main_->chartSeries(); };
+    FrmDtgAnalyP_A->CarNo = [this] { return main_->CarNoText(); };
+    FrmDtgAnalyP_B->CarNo = [this] { return main_->CarNoText(); };
+    auto chartReport = [this](DateTime min, DateTime max) {
+        FrmDtgAnalyP_A->ShowChartReport(min, max);
+    };
+    FrmDTG_Detail->ShowChartReport = chartReport;
+    main_->SetChartReportCommand(chartReport);
+    main_->SetDetailCommand([this] {
+        FrmDTG_Detail->ShowFor(state_.ChartStartTime, state_.ChartEndTime, state_.PointerTime);
+    });
+    // The picture is taken as the window is now, before the options open.
+    main_->SetScreenReportCommand([this] {
+        FrmDtgAnalyP_B->PrintWindowImage(state_.CurrentFilePath,
+                                         CaptureMainWindow(main_.get(), main_->ToolbarBottom()));
+    });
     FrmRecordSearch->Rows = [this]() -> const std::vector<GridRow>& {
         return main_->recording().rows;
     };

@@ -50,6 +50,8 @@ class Application {
     TFrmOndavia* FrmOndavia() const { return main_.get(); }
     TFrmRecordSearch* RecordSearch() const { return FrmRecordSearch; }
     TFrmDTG_Detail* DetailGraph() const { return FrmDTG_Detail; }
+    TFrmDtgAnalyP_A* ChartReport() const { return FrmDtgAnalyP_A; }
+    TFrmDtgAnalyP_B* ScreenReport() const { return FrmDtgAnalyP_B; }
     // FormShow: lays the main window out and fills the file list.
     void Show();
 

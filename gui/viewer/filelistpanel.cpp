@@ -19,6 +19,7 @@
 #include <QTableWidget>
 #include <QToolButton>
 
+#include "app/icons.hpp"
 #include "app/services.hpp"
 #include "common/cp949.hpp"
 #include "common/datetime.hpp"
@@ -53,7 +54,7 @@ FileListPanel::FileListPanel(AppState& state, QWidget* parent) : QWidget(parent)
     LblPathName = Named(ValueLabel(this), "LblPathName");
     LblPathName->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     SBtnPathName = Named(new QToolButton(this), "SBtnPathName");
-    SBtnPathName->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    SBtnPathName->setIcon(ToolbarIcon(ToolbarPicture::Folder));
     GridFileListView = Named(new QTableWidget(0, 2, this), "GridFileListView");
     GridFileListView->setHorizontalHeaderLabels(
         {QStringLiteral("파일 목록"), QStringLiteral("Mode")});

@@ -26,6 +26,7 @@
 #include <QTableWidget>
 #include <QToolButton>
 
+#include "app/icons.hpp"
 #include "app/services.hpp"
 #include "common/cp949.hpp"
 #include "common/text.hpp"
@@ -82,26 +83,25 @@ TFrmOndavia::~TFrmOndavia() { state_.RecordTable = nullptr; }
 
 void TFrmOndavia::BuildToolbar() {
     toolbar_ = new QWidget(central_);
-    auto button = [this](const char* name, const QString& caption, QStyle::StandardPixmap icon,
+    auto button = [this](const char* name, const QString& caption, ToolbarPicture picture,
                          const QString& hint) {
         auto* b = Named(new QToolButton(toolbar_), name);
         b->setText(caption);
         b->setToolTip(hint.isEmpty() ? caption : hint);
-        b->setIcon(style()->standardIcon(icon));
+        b->setIcon(ToolbarIcon(picture));
         b->setToolButtonStyle(caption.isEmpty() ? Qt::ToolButtonIconOnly
                                                 : Qt::ToolButtonTextUnderIcon);
         b->setAutoRaise(true);
         b->setFixedSize(50, 38);
         return b;
     };
-    SBtnChartPrint = button("SBtnChartPrint", "Chart", QStyle::SP_FileDialogContentsView, {});
-    SBtnMapPrint = button("SBtnMapPrint", QStringLiteral("지도"), QStyle::SP_DriveNetIcon, {});
-    SBtnWindowPrint = button("SBtnWindowPrint", QStringLiteral("화면"), QStyle::SP_DesktopIcon, {});
-    SBtnSearch =
-        button("SBtnSearch", QStringLiteral("찾기"), QStyle::SP_FileDialogDetailedView, {});
-    SBtnExcel = button("SBtnExcel", "Excel", QStyle::SP_DialogSaveButton, {});
-    SBtnSetup = button("SBtnSetup", {}, QStyle::SP_FileDialogInfoView, QStringLiteral("환경설정"));
-    SBtnExit = button("SBtnExit", {}, QStyle::SP_DialogCloseButton, QStringLiteral("작업종료"));
+    SBtnChartPrint = button("SBtnChartPrint", "Chart", ToolbarPicture::Chart, {});
+    SBtnMapPrint = button("SBtnMapPrint", QStringLiteral("지도"), ToolbarPicture::Map, {});
+    SBtnWindowPrint = button("SBtnWindowPrint", QStringLiteral("화면"), ToolbarPicture::Screen, {});
+    SBtnSearch = button("SBtnSearch", QStringLiteral("찾기"), ToolbarPicture::Search, {});
+    SBtnExcel = button("SBtnExcel", "Excel", ToolbarPicture::Excel, {});
+    SBtnSetup = button("SBtnSetup", {}, ToolbarPicture::Settings, QStringLiteral("환경설정"));
+    SBtnExit = button("SBtnExit", {}, ToolbarPicture::Exit, QStringLiteral("작업종료"));
     Bevel2 = Named(Bevel(toolbar_), "Bevel2");
     ImageLogo = Named(new QLabel(toolbar_), "ImageLogo");
     ImageLogo->setPixmap(QPixmap(QStringLiteral(":/logo.png")));
@@ -238,6 +238,14 @@ void TFrmOndavia::BuildMenus() {
     connect(PmGps, &QAction::triggered, this, [this] { PmGpsClick(); });
     connect(PmExcel, &QAction::triggered, this, [this] { PmExcelClick(); });
     connect(SBtnExcel, &QToolButton::clicked, this, [this] { PmExcelClick(); });
+    connect(SBtnChartPrint, &QToolButton::clicked, this, [this] {
+        if (!openChartReport_) return;
+        const ChartView* chart = chartPanel_->Chart();
+        openChartReport_(chart->SpanMin(), chart->SpanMax());
+    });
+    connect(SBtnWindowPrint, &QToolButton::clicked, this, [this] {
+        if (openScreenReport_) openScreenReport_();
+    });
     // The chart's popup keys (Ctrl+P) work anywhere in the window.
     addActions(chartPanel_->PopupMenu()->actions());
 }
@@ -574,6 +582,7 @@ void TFrmOndavia::FillChart() {
     state_.ChartStartTime = rowTime(recording_->rows.front()).value_or(series_->firstTime);
     state_.ChartEndTime = rowTime(recording_->rows.back()).value_or(series_->lastTime);
     chartPanel_->Show(*series_);
+    UpdateReportButtons();
 }
 
 void TFrmOndavia::ClearView() {
@@ -617,6 +626,25 @@ void TFrmOndavia::SetDetailCommand(std::function<void()> open) {
 void TFrmOndavia::SetChartReportCommand(std::function<void(DateTime, DateTime)> open) {
     openChartReport_ = std::move(open);
     chartPanel_->SetCommandsAvailable(bool(openDetail_), bool(openChartReport_));
+    UpdateReportButtons();
+}
+
+void TFrmOndavia::SetScreenReportCommand(std::function<void()> open) {
+    openScreenReport_ = std::move(open);
+    UpdateReportButtons();
+}
+
+// The report buttons are enabled while a file is shown and their report exists.
+void TFrmOndavia::UpdateReportButtons() {
+    const bool shown = chartPanel_->Chart()->isEnabled();
+    SBtnChartPrint->setEnabled(shown && bool(openChartReport_));
+    SBtnWindowPrint->setEnabled(shown && bool(openScreenReport_));
+}
+
+QString TFrmOndavia::CarNoText() const { return LblCarNo->text(); }
+
+int TFrmOndavia::ToolbarBottom() const {
+    return toolbar_->mapTo(this, QPoint(0, toolbar_->height())).y();
 }
 
 void TFrmOndavia::SetSetupCommand(std::function<void()> open) {

@@ -82,6 +82,12 @@ class TFrmOndavia : public QMainWindow {
     // report gets the visible span.
     void SetDetailCommand(std::function<void()> open);
     void SetChartReportCommand(std::function<void(DateTime, DateTime)> open);
+    // The screen report ("화면"), with the window as it is shown.
+    void SetScreenReportCommand(std::function<void()> open);
+    // The car number as the header shows it.
+    QString CarNoText() const;
+    // Where the window below the toolbar line begins (window coordinates).
+    int ToolbarBottom() const;
     QWidget* SearchWindow = nullptr;
     // The settings button's command; the button is enabled once it is set.
     void SetSetupCommand(std::function<void()> open);
@@ -121,6 +127,8 @@ class TFrmOndavia : public QMainWindow {
     double chartShare_ = 0.67;
     std::function<void()> openDetail_;
     std::function<void(DateTime, DateTime)> openChartReport_;
+    std::function<void()> openScreenReport_;
+    void UpdateReportButtons();
 
     // Components, named as the window's form names them.
     QToolButton *SBtnChartPrint, *SBtnMapPrint, *SBtnWindowPrint, *SBtnSearch, *SBtnExcel,
