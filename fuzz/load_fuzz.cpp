@@ -21,12 +21,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     };
     CheckTextLayoutBytes(bytes);
     for (const char* name : kNames) {
-        for (int mode = 0; mode <= 2; ++mode) {
-            Validation v = ValidateDataBytes(name, bytes, SizesForMode(mode));
+        for (FileLayout layout :
+             {FileLayout::Packed, FileLayout::ExtendedLines, FileLayout::Lines}) {
+            Validation v = ValidateDataBytes(name, bytes, SizesForMode(layout));
             if (!v.valid) continue;
             LoadOptions o;
             o.upperName = name;
-            o.fileMode = mode;
+            o.fileMode = layout;
             o.hundredths = v.hundredths;
             o.locked = v.locked;
             o.pivotYear = 2026;

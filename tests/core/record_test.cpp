@@ -24,7 +24,7 @@ TEST(ParseRow, ReadsEveryColumn) {
     RecordFields f;
     f.extended = true;
     f.brake = "1";
-    GridRow r = Parse(f, {1, false});
+    GridRow r = Parse(f, {FileLayout::ExtendedLines, false});
     EXPECT_EQ(r.DateTimeText(), "26-12-10 10:00:00");
     EXPECT_EQ(r.TimeText(), "10:00:00");
     EXPECT_EQ(r.speed, 50);
@@ -45,7 +45,7 @@ TEST(ParseRow, ReadsEveryColumn) {
     EXPECT_EQ(r.Steer(), "+012");
 
     f.hundredths = "37";
-    GridRow h = Parse(f, {2, true});
+    GridRow h = Parse(f, {FileLayout::Lines, true});
     EXPECT_EQ(h.TimeText(), "10:00:00.37");
     EXPECT_EQ(h.DateTimeText(), "26-12-10 10:00:00.37");
     EXPECT_EQ(h.Gear(), "");  // not an extended file
@@ -151,7 +151,7 @@ TEST(ParseRow, UnreadableNumbers) {
          false},
     };
     for (const auto& c : cases) {
-        ParseContext ctx{c.f.extended ? 1 : 2, false};
+        ParseContext ctx{c.f.extended ? FileLayout::ExtendedLines : FileLayout::Lines, false};
         EXPECT_EQ(ParseRow(MakeRecord(c.f), ctx).has_value(), c.ok) << c.what;
     }
     EXPECT_EQ(Parse([] {
@@ -167,7 +167,7 @@ TEST(ParseRow, UnreadableNumbers) {
 TDTG_CLASS Build(std::initializer_list<int> seconds, bool hundredths = false) {
     TDTG_CLASS table;
     GapState gap;
-    ParseContext ctx{2, hundredths};
+    ParseContext ctx{FileLayout::Lines, hundredths};
     int km = 0;
     for (int s : seconds) {
         RecordFields f;
@@ -204,7 +204,7 @@ TEST(RecordTable, FillsGapsInOneSecondData) {
 TEST(RecordTable, NeverFillsHundredthsData) {
     TDTG_CLASS t;
     GapState gap;
-    ParseContext ctx{2, true};
+    ParseContext ctx{FileLayout::Lines, true};
     for (const char* time : {"100000", "100500"}) {
         RecordFields f;
         f.time = time;
@@ -231,7 +231,7 @@ TEST(RecordTable, MidnightSortsByKeyAndGapsCrossIt) {
 TEST(RecordTable, UnreadableStampBreaksTheChainInsteadOfFillingFromDayZero) {
     TDTG_CLASS t;
     GapState gap;
-    ParseContext ctx{2, false};
+    ParseContext ctx{FileLayout::Lines, false};
     auto add = [&](const char* date, const char* time) {
         RecordFields f;
         f.date = date;
