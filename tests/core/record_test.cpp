@@ -164,7 +164,7 @@ TEST(ParseRow, UnreadableNumbers) {
 }
 
 // Adds one record per clock value and returns the table.
-TDTG_CLASS Build(std::initializer_list<int> seconds, bool hundredths = false) {
+TDTG_CLASS Build(const std::vector<int>& seconds, bool hundredths = false) {
     TDTG_CLASS table;
     GapState gap;
     ParseContext ctx{FileLayout::Lines, hundredths};
@@ -199,6 +199,25 @@ TEST(RecordTable, FillsGapsInOneSecondData) {
     EXPECT_EQ(Build({36000, 36001, 36001, 36002}).Count(), 4);  // same second twice: both kept
     EXPECT_EQ(Build({36000, 36001}).Count(), 2);
     EXPECT_EQ(Build({36002, 36000}).Count(), 2);  // a step back fills nothing
+}
+
+TEST(RecordTable, GapRecordsOfAFileStopAtOneDaysWorth) {
+    const int day = 86'400, ten = 36'000;
+    struct Case {
+        const char* what;
+        std::vector<int> seconds;
+        int gapRecords;
+    } cases[] = {
+        {"a day forward and back, over and over: only the first jump is filled",
+         {ten, ten + day, ten + 1, ten + 1 + day, ten + 2, ten + 2 + day, ten + 3},
+         day - 1},
+        {"two gaps of half a day fill exactly a day", {0, 43'201, 86'402}, day},
+        {"a large gap leaves room for small ones only", {0, 86'000, 86'500, 86'503}, 85'999 + 2},
+    };
+    for (const Case& c : cases) {
+        TDTG_CLASS t = Build(c.seconds);
+        EXPECT_EQ(t.Count(), static_cast<int>(c.seconds.size()) + c.gapRecords) << c.what;
+    }
 }
 
 TEST(RecordTable, NeverFillsHundredthsData) {
