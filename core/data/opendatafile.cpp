@@ -1,5 +1,6 @@
 #include "opendatafile.hpp"
 
+#include <algorithm>
 #include <new>
 #include <system_error>
 

@@ -94,7 +94,16 @@ class Loader {
           sizes_(SizesForMode(options.fileMode)),
           key_(LockKey(options.upperName)),
           ctx_{options.fileMode, options.hundredths} {
+        // The lists keep their storage: loading one file after another then
+        // writes to memory already in use instead of fresh pages. Spare room
+        // is given back at the end.
+        std::vector<GridRow> rows = std::move(out_.rows);
+        TDTG_CLASS table = std::move(out_.table);
+        rows.clear();
+        table.Clear();
         out_ = Recording{};
+        out_.rows = std::move(rows);
+        out_.table = std::move(table);
         out_.upperName = options.upperName;
         out_.fileMode = options.fileMode;
         out_.hundredths = options.hundredths;
@@ -145,6 +154,8 @@ class Loader {
         if (result_.error == LoadError::ShortHeader) return result_;
         out_.table.Sort();
         out_.table.ShrinkToFit();
+        if (out_.rows.capacity() > out_.rows.size() + out_.rows.size() / 4)
+            out_.rows.shrink_to_fit();
         if (result_.ok() && out_.rows.empty()) result_.error = LoadError::NoRecords;
         if (!result_.ok()) return result_;
         out_.startText = LabelText(out_.rows.front(), options_.pivotYear);
@@ -177,18 +188,29 @@ class Loader {
         }
         std::string_view rec = Unscrambled(raw);
         auto row = ParseRow(rec, ctx_);
-        if (!row || !out_.table.AddRecords(*row, rec, ctx_, gap_, options_.pivotYear)) {
+        if (!row) {
+            result_ = {LoadError::BadNumber, index};
+            return;
+        }
+        if (size_t n = GrownCapacity(index, out_.rows.capacity())) out_.rows.reserve(n);
+        const auto count = static_cast<size_t>(out_.table.Count());
+        if (size_t n = GrownCapacity(count, out_.table.Items().capacity())) out_.table.Reserve(n);
+        if (!out_.table.AddRecords(*row, rec, ctx_, gap_, options_.pivotYear)) {
             result_ = {LoadError::BadNumber, index};
             return;
         }
         if (options_.fileMode == FileLayout::ExtendedLines) out_.fuelTotal += row->fuel;
-        if (out_.rows.size() == out_.rows.capacity()) {
-            // Double as usual, but never past what the file's size promises.
-            size_t want = std::max<size_t>(out_.rows.capacity() * 2, 1024);
-            if (expectedRecords_ > out_.rows.size()) want = std::min(want, expectedRecords_);
-            out_.rows.reserve(want);
-        }
         out_.rows.push_back(*row);
+    }
+
+    // The new capacity of a full list (0 while it has room): double as
+    // usual, but not past what the file's size promises, so a well-formed
+    // file ends with no room to spare.
+    size_t GrownCapacity(size_t size, size_t capacity) const {
+        if (size < capacity) return 0;
+        size_t want = std::max<size_t>(capacity * 2, 1024);
+        if (expectedRecords_ > size) want = std::min(want, expectedRecords_);
+        return want;
     }
 
     const LoadOptions& options_;

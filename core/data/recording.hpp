@@ -77,8 +77,8 @@ extern const char* const kLoadFailedMessage;
 // A short description of a failure for logs and the command line.
 std::string DescribeLoadError(const LoadResult& result);
 
-// Loading never throws: a failure, running out of memory included, leaves out
-// empty and says why.
+// Loading never throws: every failure, running out of memory included, comes
+// back as a result (out then holds what was read, or nothing).
 LoadResult LoadRecordingBytes(std::string_view bytes, const LoadOptions& options, Recording& out);
 // Reads the file block by block; memory grows with the records actually read.
 LoadResult LoadRecording(const std::filesystem::path& path, const LoadOptions& options,
