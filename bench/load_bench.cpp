@@ -28,7 +28,7 @@ void RunLoad(benchmark::State& state, const std::string& name, int count, bool h
     auto path = WriteTemp(name, test::SyntheticDayFile(count, hundredths));
     LoadOptions options;
     options.upperName = name;
-    options.fileMode = 2;
+    options.fileMode = FileLayout::Lines;
     options.hundredths = hundredths;
     options.pivotYear = 2026;
     Recording rec;
@@ -63,7 +63,7 @@ void BM_LoadDayWithGaps(benchmark::State& state) {
     auto path = WriteTemp("20261210-BENCH002-S-01-ABCDEFG.TXT", thinned);
     LoadOptions options;
     options.upperName = "20261210-BENCH002-S-01-ABCDEFG.TXT";
-    options.fileMode = 2;
+    options.fileMode = FileLayout::Lines;
     options.pivotYear = 2026;
     Recording rec;
     for (auto _ : state)

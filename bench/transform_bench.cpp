@@ -39,7 +39,7 @@ class BenchFolder {
 };
 
 void Run(benchmark::State& state, TransformDirection direction, const std::filesystem::path& source,
-         int fileMode) {
+         FileLayout fileMode) {
     for (auto _ : state) {
         TransformResult r = TransformDataFile(direction, source, fileMode);
         if (!TransformSucceeded(r.code))
@@ -53,7 +53,7 @@ void BM_LockFullDayLines(benchmark::State& state) {
     BenchFolder folder;
     auto source =
         folder.Write("20261210-BENCH001-S-01-ABCDEFG.TXT", test::SyntheticDayFile(86'400, false));
-    Run(state, TransformDirection::Lock, source, 2);
+    Run(state, TransformDirection::Lock, source, FileLayout::Lines);
 }
 BENCHMARK(BM_LockFullDayLines)->Unit(benchmark::kMillisecond);
 
@@ -62,11 +62,13 @@ void BM_UnlockAndLockFullDayPacked(benchmark::State& state) {
     BenchFolder folder;
     auto lines =
         folder.Write("20261210-BENCH001-S-01-ABCDEFG.TXT", test::SyntheticDayFile(86'400, false));
-    TransformResult locked = TransformDataFile(TransformDirection::Lock, lines, 2);
+    TransformResult locked = TransformDataFile(TransformDirection::Lock, lines, FileLayout::Lines);
     std::filesystem::remove(lines);
     for (auto _ : state) {
-        TransformResult plain = TransformDataFile(TransformDirection::Unlock, locked.targetPath, 0);
-        TransformResult again = TransformDataFile(TransformDirection::Lock, plain.targetPath, 0);
+        TransformResult plain =
+            TransformDataFile(TransformDirection::Unlock, locked.targetPath, FileLayout::Packed);
+        TransformResult again =
+            TransformDataFile(TransformDirection::Lock, plain.targetPath, FileLayout::Packed);
         if (!TransformSucceeded(plain.code) || !TransformSucceeded(again.code))
             state.SkipWithError("transform failed");
     }

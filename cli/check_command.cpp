@@ -38,7 +38,7 @@ int Check(const std::vector<std::string>& args, std::string& out, std::string& e
     SearchOptions options;
     if (state) {
         auto k = ReadInt32(*state);
-        if (!k || *k < -1 || *k > 5) {
+        if (!k || *k < 0 || *k > 5) {
             err += "상태 선택은 0에서 5 사이여야 합니다.\n";
             return kUsage;
         }

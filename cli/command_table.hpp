@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/recording.hpp"
@@ -26,5 +27,11 @@ struct CommandRegistration {
 // Takes a file as the file list would, then validates and loads it; on
 // refusal the reason goes to err.
 std::optional<Recording> OpenFile(const std::string& path, std::string& err);
+
+// Writes the output file named with -o (see WriteOutputFile). On failure err
+// gets the failure text, the path and the system's reason, and the command
+// should exit with kRefused.
+bool WriteOutput(const std::string& path, std::string_view bytes, std::string_view failure,
+                 std::string& err);
 
 }  // namespace ondavia::cli

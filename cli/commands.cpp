@@ -8,8 +8,11 @@
 
 #include "common/cp949.hpp"
 #include "common/datetime.hpp"
+#include "common/fileio.hpp"
+#include "common/text.hpp"
 #include "data/filelist.hpp"
 #include "data/gridformat.hpp"
+#include "data/opendatafile.hpp"
 #include "data/recording.hpp"
 
 namespace ondavia::cli {
@@ -73,42 +76,19 @@ void AppendInt(std::string& out, Int v) {
 
 // Takes a file as the file list would, then validates and loads it.
 std::optional<Recording> OpenFile(const std::string& arg, std::string& err) {
-    std::filesystem::path path(arg);
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) {
-        err += "파일을 찾을 수 없습니다: " + arg + "\n";
-        return std::nullopt;
-    }
-    int pivot = CurrentYear();
-    ListedFile listed;
-    switch (ExamineDataFile(path, pivot, listed)) {
-        case ListingRefusal::BadName:
-            err += "운행기록 파일 이름이 아닙니다: " + path.filename().string() + "\n";
-            return std::nullopt;
-        case ListingRefusal::UnknownLayout:
-            err += "운행기록 파일 형식이 아닙니다: " + path.filename().string() + "\n";
-            return std::nullopt;
-        case ListingRefusal::None:
-            break;
-    }
-    LoadOptions options;
-    options.upperName = listed.UpperFileName();
-    options.fileMode = listed.fileMode;
-    options.pivotYear = pivot;
-    Validation v = ValidateDataFile(options.upperName, path, SizesForMode(listed.fileMode));
-    Recording rec;
-    if (!v.valid) {
-        err += std::string(kLoadFailedMessage) + "\n(the first records are incomplete)\n";
-        return std::nullopt;
-    }
-    options.hundredths = v.hundredths;
-    options.locked = v.locked;
-    LoadResult r = LoadRecording(path, options, rec);
-    if (!r.ok()) {
-        err += std::string(kLoadFailedMessage) + "\n(" + DescribeLoadError(r) + ")\n";
-        return std::nullopt;
-    }
-    return rec;
+    OpenedFile opened = OpenDataFile(std::filesystem::path(arg), CurrentYear());
+    if (opened.ok()) return std::move(opened.recording);
+    err += opened.message + "\n";
+    if (!opened.detail.empty()) err += "(" + opened.detail + ")\n";
+    return std::nullopt;
+}
+
+bool WriteOutput(const std::string& path, std::string_view bytes, std::string_view failure,
+                 std::string& err) {
+    WriteResult r = WriteOutputFile(std::filesystem::path(path), bytes);
+    if (r) return true;
+    err += std::string(failure) + ": " + EscapeControls(path) + "\n(" + r.Describe() + ")\n";
+    return false;
 }
 
 namespace {
@@ -137,13 +117,20 @@ int List(const std::vector<std::string>& args, std::string& out, std::string& er
     }
     std::error_code ec;
     if (!std::filesystem::is_directory(*dir, ec)) {
-        err += "폴더를 찾을 수 없습니다: " + *dir + "\n";
+        err += "폴더를 찾을 수 없습니다: " + EscapeControls(*dir) + "\n";
         return kRefused;
     }
-    for (const ListedFile& f : ListDataFiles(*dir, date, CurrentYear())) {
-        out += f.displayName;
+    std::vector<ListedFile> files = ListDataFiles(*dir, date, CurrentYear(), ec);
+    if (ec) {
+        err += "폴더를 읽을 수 없습니다: " + EscapeControls(*dir) + "\n(" + ec.message() + ")\n";
+        return kRefused;
+    }
+    for (const ListedFile& f : files) {
+        // One file, one line: a name with a tab or a line break in it
+        // must not look like several rows.
+        out += EscapeControls(f.displayName);
         out += '\t';
-        out += std::to_string(f.fileMode);
+        out += std::to_string(ModeNumber(f.fileMode));
         out += '\n';
     }
     return kOk;
@@ -163,7 +150,7 @@ void Info(const Recording& r, std::string& out) {
     };
     out += "{";
     field("name", Cp949ToUtf8(r.upperName), true);
-    raw("mode", std::to_string(r.fileMode));
+    raw("mode", std::to_string(ModeNumber(r.fileMode)));
     raw("hundredths", r.hundredths ? "true" : "false");
     raw("locked", r.locked ? "true" : "false");
     field("model", r.header.model);
@@ -176,7 +163,7 @@ void Info(const Recording& r, std::string& out) {
     field("end", r.endText);
     raw("rows", std::to_string(r.rows.size()));
     raw("tableRecords", std::to_string(r.table.Count()));
-    raw("fuelTotal", std::to_string(r.fileMode == 1 ? r.fuelTotal : 0));
+    raw("fuelTotal", std::to_string(r.fileMode == FileLayout::ExtendedLines ? r.fuelTotal : 0));
     out += "}\n";
 }
 

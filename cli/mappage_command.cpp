@@ -39,10 +39,9 @@ int MapPage(const std::vector<std::string>& args, std::string& out, std::string&
         content = BuildMarkerContent(rec->table.Current(), 0);
         options.markerPoint = PointText(rec->table.Current().GpsY, rec->table.Current().GpsX);
     }
-    if (!WriteMapPage(std::filesystem::path(*output), options, content, points)) {
-        err += "지도 페이지를 저장할 수 없습니다: " + *output + "\n";
+    if (!WriteOutput(*output, MapPageText(options, content, points),
+                     "지도 페이지를 저장할 수 없습니다", err))
         return kRefused;
-    }
     out += std::to_string(points.size()) + " points\n";
     return kOk;
 }

@@ -11,9 +11,88 @@
 
 namespace ondavia {
 
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
-    std::error_code ignored;
-    return ReadWholeFile(path, ignored);
+// ---- reading ------------------------------------------------------------------
+
+InputFile::InputFile(const std::filesystem::path& path) {
+    struct stat st {};
+    // Looked at before opening: opening a pipe or a device may block or act.
+    if (::stat(path.c_str(), &st) != 0) {
+        error_ = errno;
+        status_ = error_ == ENOENT || error_ == ENOTDIR ? Status::Missing : Status::Unreadable;
+        return;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        status_ = Status::NotRegular;
+        return;
+    }
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd_ < 0) {
+        error_ = errno;
+        status_ = error_ == ENOENT ? Status::Missing : Status::Unreadable;
+        return;
+    }
+    // The name may have been pointed elsewhere in between.
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+        error_ = 0;
+        status_ = Status::NotRegular;
+        ::close(fd_);
+        fd_ = -1;
+        return;
+    }
+    size_ = static_cast<std::uintmax_t>(st.st_size);
+    status_ = Status::Open;
+}
+
+InputFile::~InputFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+long long InputFile::ReadAt(std::uintmax_t offset, char* buf, size_t n) {
+    if (fd_ < 0) return -1;
+    size_t done = 0;
+    while (done < n) {
+        ssize_t got = ::pread(fd_, buf + done, n - done, static_cast<off_t>(offset + done));
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            error_ = errno;
+            status_ = Status::Unreadable;
+            return -1;
+        }
+        if (got == 0) break;
+        done += static_cast<size_t>(got);
+    }
+    return static_cast<long long>(done);
+}
+
+std::optional<std::string> InputFile::ReadFirst(size_t n) {
+    std::string bytes(n, '\0');
+    long long got = ReadAt(0, bytes.data(), n);
+    if (got < 0) return std::nullopt;
+    bytes.resize(static_cast<size_t>(got));
+    return bytes;
+}
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path,
+                                         std::uintmax_t maxBytes) {
+    InputFile file(path);
+    if (!file.isOpen() || file.size() > maxBytes) return std::nullopt;
+    // The size is only a hint: the file may grow or shrink while it is read.
+    std::string data;
+    size_t used = 0;
+    data.resize(static_cast<size_t>(file.size()) + 1);
+    for (;;) {
+        if (used == data.size()) {
+            if (data.size() > maxBytes) return std::nullopt;
+            data.resize(data.size() * 2);
+        }
+        long long n = file.ReadAt(used, data.data() + used, data.size() - used);
+        if (n < 0) return std::nullopt;
+        if (n == 0) break;
+        used += static_cast<size_t>(n);
+    }
+    if (used > maxBytes) return std::nullopt;
+    data.resize(used);
+    return data;
 }
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path,
@@ -193,6 +272,79 @@ std::optional<std::string> ReadAllFrom(int fd, size_t sizeHint) {
     }
     data.resize(used);
     return data;
+}
+
+// ---- output files the user names ----------------------------------------------
+
+std::string WriteResult::Describe() const { return std::generic_category().message(error); }
+
+namespace {
+
+int WriteAll(int fd, std::string_view bytes) {
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    return 0;
+}
+
+// The path a chain of symbolic links ends at; the last one need not exist.
+// Sets error to ELOOP on a loop, or to the lstat failure.
+std::filesystem::path FollowLinks(std::filesystem::path path, int& error) {
+    error = 0;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0) {
+            if (errno != ENOENT) error = errno;
+            return path;
+        }
+        if (!S_ISLNK(st.st_mode)) return path;
+        std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0) {
+            error = errno;
+            return path;
+        }
+        target.resize(static_cast<size_t>(n));
+        std::filesystem::path next(target);
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    error = ELOOP;
+    return path;
+}
+
+// Straight into something that is not a regular file: a device or a pipe.
+int WriteInPlace(const std::filesystem::path& path, std::string_view bytes) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return errno;
+    int error = WriteAll(fd, bytes);
+    // Devices and pipes that keep nothing cannot be flushed; that is no error.
+    if (error == 0 && ::fsync(fd) != 0 && errno != EINVAL && errno != EROFS && errno != ENOTSUP)
+        error = errno;
+    if (::close(fd) != 0 && error == 0 && errno != EINTR) error = errno;
+    return error;
+}
+
+}  // namespace
+
+WriteResult WriteOutputFile(const std::filesystem::path& requested, std::string_view bytes) {
+    if (requested.empty()) return {ENOENT};
+    int error = 0;
+    const std::filesystem::path path = FollowLinks(requested, error);
+    if (error) return {error};
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0 && !S_ISREG(old.st_mode))
+        return {WriteInPlace(path, bytes)};
+    PendingFile file(path);
+    if (file.Write(bytes) && file.Commit()) return {};
+    return {file.error().value() != 0 ? file.error().value() : EIO};
 }
 
 }  // namespace ondavia

@@ -43,6 +43,12 @@ size_t WriteThousands(std::int64_t value, char* buf);
 // ASCII upper case of a cp949 text: bytes of double-byte characters are left alone.
 std::string UpperCp949(std::string_view text);
 
+// A UTF-8 text (a file name) made safe to print on one line of a terminal:
+// control characters become "\t", "\n", "\r" or "\xHH", the C1 controls
+// "\u0080" to "\u009f", and a backslash "\\", so no two texts print the same.
+// Texts without these characters come back unchanged.
+std::string EscapeControls(std::string_view text);
+
 // Number readers with the rules the data files are written to. They run for
 // every field of every record, so they are kept inline.
 // Integer: leading blanks, optional sign, decimal digits, nothing after.

@@ -14,24 +14,42 @@ std::optional<std::string> DiskNameToCp949(const std::string& diskName) {
     return diskName;
 }
 
-ListingRefusal ExamineDataFile(const std::filesystem::path& path, int pivotYear, ListedFile& out) {
+std::optional<DataFileName> DataFileNameOf(const std::filesystem::path& path, int pivotYear) {
     auto cp949 = DiskNameToCp949(path.filename().string());
-    if (!cp949) return ListingRefusal::BadName;
-    auto name = CheckDataFileName(*cp949, pivotYear);
-    if (!name) return ListingRefusal::BadName;
-    auto mode = DetectLayout(path);
-    if (!mode) return ListingRefusal::UnknownLayout;
+    if (!cp949) return std::nullopt;
+    return CheckDataFileName(*cp949, pivotYear);
+}
+
+ListedFile MakeListedFile(const std::filesystem::path& path, const DataFileName& name,
+                          FileLayout layout) {
+    ListedFile out;
     out.path = path;
-    out.name = name->upperName.substr(0, name->upperName.size() - 4);
+    out.name = name.upperName.substr(0, name.upperName.size() - 4);
     out.displayName = Cp949ToUtf8(out.name);
-    out.fileMode = *mode;
+    out.fileMode = layout;
+    return out;
+}
+
+ListingRefusal ExamineDataFile(const std::filesystem::path& path, int pivotYear, ListedFile& out) {
+    auto name = DataFileNameOf(path, pivotYear);
+    if (!name) return ListingRefusal::BadName;
+    auto layout = DetectLayout(path);
+    if (!layout) return ListingRefusal::UnknownLayout;
+    out = MakeListedFile(path, *name, *layout);
     return ListingRefusal::None;
 }
 
 std::vector<ListedFile> ListDataFiles(const std::filesystem::path& folder,
                                       const std::optional<std::string>& workDate, int pivotYear) {
+    std::error_code ignored;
+    return ListDataFiles(folder, workDate, pivotYear, ignored);
+}
+
+std::vector<ListedFile> ListDataFiles(const std::filesystem::path& folder,
+                                      const std::optional<std::string>& workDate, int pivotYear,
+                                      std::error_code& ec) {
     std::vector<ListedFile> rows;
-    std::error_code ec;
+    ec.clear();
     std::filesystem::directory_iterator it(folder, ec), end;
     for (; !ec && it != end; it.increment(ec)) {
         std::string diskName = it->path().filename().string();

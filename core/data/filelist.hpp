@@ -5,7 +5,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
+
+#include "filename.hpp"
+#include "layout.hpp"
 
 namespace ondavia {
 
@@ -13,7 +17,7 @@ struct ListedFile {
     std::filesystem::path path;  // real name on disk, used for every read
     std::string name;            // upper-case cp949 name without ".TXT": the identity
     std::string displayName;     // the same as UTF-8
-    int fileMode = 0;
+    FileLayout fileMode = FileLayout::Packed;
 
     std::string UpperFileName() const { return name + ".TXT"; }
 };
@@ -22,6 +26,12 @@ struct ListedFile {
 // other byte strings are taken as cp949 already. nullopt when a UTF-8 name
 // holds a character cp949 lacks.
 std::optional<std::string> DiskNameToCp949(const std::string& diskName);
+
+// The name rules applied to the file name of path (no folder).
+std::optional<DataFileName> DataFileNameOf(const std::filesystem::path& path, int pivotYear);
+// The list's entry for a file whose name and layout are known.
+ListedFile MakeListedFile(const std::filesystem::path& path, const DataFileName& name,
+                          FileLayout layout);
 
 // Examines one file as the list would: name rules, then text and packed
 // layout. On success fills the entry.
@@ -32,6 +42,11 @@ ListingRefusal ExamineDataFile(const std::filesystem::path& path, int pivotYear,
 // (eight digits, year first), sorted by name. A missing folder lists nothing.
 std::vector<ListedFile> ListDataFiles(const std::filesystem::path& folder,
                                       const std::optional<std::string>& workDate, int pivotYear);
+// The same; error is set when the folder cannot be read, or its reading
+// stopped part way (what was read so far is returned).
+std::vector<ListedFile> ListDataFiles(const std::filesystem::path& folder,
+                                      const std::optional<std::string>& workDate, int pivotYear,
+                                      std::error_code& error);
 
 // Binary search of the sorted list for a name without ".TXT"; -1 when absent.
 int FindFileRow(const std::vector<ListedFile>& rows, std::string_view name);

@@ -1,7 +1,5 @@
 #include "layout.hpp"
 
-#include <fstream>
-
 #include "common/fileio.hpp"
 #include "filename.hpp"
 
@@ -11,18 +9,29 @@ namespace {
 constexpr size_t kHeaderChars = 79;
 constexpr size_t kRecordChars = 68;
 constexpr size_t kExtendedChars = 87;
-// Enough bytes to hold the header line and the longest record line.
-constexpr size_t kLayoutProbeBytes = kHeaderChars + 2 + kExtendedChars + 2 + 1;
+static_assert(kLayoutProbeBytes == kHeaderChars + 2 + kExtendedChars + 2 + 1);
 }  // namespace
 
-BlockSizes SizesForMode(int fileMode) {
-    if (fileMode == 0) return {79, 68};
-    if (fileMode == 1) return {81, 89};
+FileLayout LayoutFromMode(int mode) {
+    if (mode == 0) return FileLayout::Packed;
+    if (mode == 1) return FileLayout::ExtendedLines;
+    return FileLayout::Lines;
+}
+
+BlockSizes SizesForMode(FileLayout layout) {
+    switch (layout) {
+        case FileLayout::Packed:
+            return {79, 68};
+        case FileLayout::ExtendedLines:
+            return {81, 89};
+        case FileLayout::Lines:
+            break;
+    }
     return {81, 70};
 }
 
 // Lines end at CR LF; the last line may end at the end of the file.
-std::optional<int> CheckTextLayoutBytes(std::string_view bytes) {
+std::optional<FileLayout> CheckTextLayoutBytes(std::string_view bytes) {
     size_t lf = bytes.find('\n');
     if (lf != kHeaderChars + 1 || bytes[kHeaderChars] != '\r') return std::nullopt;
     std::string_view rest = bytes.substr(lf + 1);
@@ -32,17 +41,16 @@ std::optional<int> CheckTextLayoutBytes(std::string_view bytes) {
         if (end == 0 || rest[end - 1] != '\r') return std::nullopt;
         length = end - 1;
     }
-    if (length == kExtendedChars) return 1;
-    if (length == kRecordChars) return 2;
+    if (length == kExtendedChars) return FileLayout::ExtendedLines;
+    if (length == kRecordChars) return FileLayout::Lines;
     return std::nullopt;
 }
 
-std::optional<int> CheckTextLayout(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    char buf[kLayoutProbeBytes];
-    in.read(buf, sizeof buf);
-    return CheckTextLayoutBytes(std::string_view(buf, static_cast<size_t>(in.gcount())));
+std::optional<FileLayout> CheckTextLayout(const std::filesystem::path& path) {
+    InputFile file(path);
+    auto first = file.ReadFirst(kLayoutProbeBytes);
+    if (!first) return std::nullopt;
+    return CheckTextLayoutBytes(*first);
 }
 
 bool PackedSizeFits(std::uintmax_t size) {
@@ -50,19 +58,23 @@ bool PackedSizeFits(std::uintmax_t size) {
 }
 
 bool CheckPackedLayout(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
-    auto size = std::filesystem::file_size(path, ec);
-    if (ec || !PackedSizeFits(size)) return false;
-    std::ifstream in(path, std::ios::binary);
-    char buf[kHeaderChars];
-    return static_cast<bool>(in.read(buf, sizeof buf));
+    InputFile file(path);
+    if (!file.isOpen() || !PackedSizeFits(file.size())) return false;
+    auto first = file.ReadFirst(kHeaderChars);
+    return first && first->size() == kHeaderChars;
 }
 
-std::optional<int> DetectLayout(const std::filesystem::path& path) {
-    if (auto mode = CheckTextLayout(path)) return mode;
-    if (CheckPackedLayout(path)) return 0;
+std::optional<FileLayout> DetectLayoutBytes(std::string_view firstBytes, std::uintmax_t size) {
+    if (auto layout = CheckTextLayoutBytes(firstBytes)) return layout;
+    if (PackedSizeFits(size) && firstBytes.size() >= kHeaderChars) return FileLayout::Packed;
     return std::nullopt;
+}
+
+std::optional<FileLayout> DetectLayout(const std::filesystem::path& path) {
+    InputFile file(path);
+    auto first = file.ReadFirst(kLayoutProbeBytes);
+    if (!first) return std::nullopt;
+    return DetectLayoutBytes(*first, file.size());
 }
 
 Validation ValidateDataBytes(std::string_view upperName, std::string_view bytes, BlockSizes sizes) {
@@ -95,14 +107,10 @@ Validation ValidateDataBytes(std::string_view upperName, std::string_view bytes,
 Validation ValidateDataFile(std::string_view upperName, const std::filesystem::path& path,
                             BlockSizes sizes) {
     if (IntervalFromName(upperName).known) return ValidateDataBytes(upperName, {}, sizes);
-    // Only the header and five records are ever looked at.
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
-    std::string buf(static_cast<size_t>(sizes.headerSize + 5 * sizes.recordSize) + 1, '\0');
-    in.read(buf.data(), static_cast<std::streamsize>(buf.size()));
-    if (in.bad()) return {};
-    buf.resize(static_cast<size_t>(in.gcount()));
-    return ValidateDataBytes(upperName, buf, sizes);
+    InputFile file(path);
+    auto first = file.ReadFirst(ValidationProbeBytes(sizes));
+    if (!first) return {};
+    return ValidateDataBytes(upperName, *first, sizes);
 }
 
 }  // namespace ondavia

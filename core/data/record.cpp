@@ -57,7 +57,7 @@ std::optional<std::int64_t> GHundredths(double metresPerSecond2) {
 std::string GridRow::TimeText() const { return DateTimeText().substr(9); }
 
 std::optional<GridRow> ParseRow(std::string_view block, const ParseContext& ctx) {
-    const bool extended = ctx.fileMode == 1;
+    const bool extended = ctx.fileMode == FileLayout::ExtendedLines;
     if (block.size() < (extended ? 87u : 68u)) return std::nullopt;
     GridRow row{};
     row.extended = extended;
@@ -176,14 +176,16 @@ bool TDTG_CLASS::AddRecords(const GridRow& row, std::string_view block, const Pa
             TryParseDateTime(std::string_view(readable, length), pivotYear);
         if (cur && gap.hasPrevious) {
             std::int64_t span = SecondsBetween64(gap.previous, *cur);
-            if (span > 1 && span <= kMaxFilledGapSeconds) {
+            if (span > 1 && span <= kMaxFilledGapSeconds &&
+                gap.filled + (span - 1) <= kMaxGapRecords) {
                 DateTime limit = SubtractSeconds(1, *cur);
                 DateTime previous = gap.previous;
                 TDTG_RECORD g;
                 g.Km = row.km;
                 g.TotKm = row.totKm;
                 g.Engine = 0.2;
-                while (previous < limit) {
+                while (previous < limit && gap.filled < kMaxGapRecords) {
+                    ++gap.filled;
                     previous = AddSeconds(1, previous);
                     g.InfoTime.Assign(FormatDateTime("hh:nn:ss", previous));
                     g.InfoDateTime.Assign(FormatDateTime("yy-mm-dd hh:nn:ss", previous));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/datetime.hpp"
+#include "layout.hpp"
 
 namespace ondavia {
 
@@ -105,7 +106,7 @@ struct TDTG_RECORD {
 std::optional<std::int64_t> GHundredths(double metresPerSecond2);
 
 struct ParseContext {
-    int fileMode = 2;
+    FileLayout fileMode = FileLayout::Lines;
     bool hundredths = false;
 };
 
@@ -117,11 +118,16 @@ std::optional<GridRow> ParseRow(std::string_view block, const ParseContext& ctx)
 struct GapState {
     bool hasPrevious = false;
     DateTime previous = 0;
+    std::int64_t filled = 0;  // gap records added so far
 };
 
 // Gaps longer than this are not filled: a clock jump of days would otherwise
 // make millions of entries.
 inline constexpr std::int64_t kMaxFilledGapSeconds = 86'400;
+// Nor is a gap that would take the file's gap records past one day's worth: a
+// clock that jumps a day forward and back again, over and over, would
+// otherwise add a day of records for every jump.
+inline constexpr std::int64_t kMaxGapRecords = 86'400;
 
 class TDTG_CLASS {
   public:

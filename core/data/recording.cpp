@@ -1,5 +1,9 @@
 #include "recording.hpp"
 
+#include <algorithm>
+#include <new>
+#include <stdexcept>
+
 #include "common/cp949.hpp"
 #include "common/fileio.hpp"
 #include "common/text.hpp"
@@ -52,8 +56,19 @@ std::string DescribeLoadError(const LoadResult& r) {
             return "record " + std::to_string(r.recordIndex + 1) + " holds an unreadable number";
         case LoadError::NoRecords:
             return "the file holds no records";
+        case LoadError::TooLarge:
+            return "the file holds more than " + std::to_string(kMaxRecordBlocks) + " records";
+        case LoadError::OutOfMemory:
+            return "there is not enough memory for its records";
     }
     return "unknown";
+}
+
+bool TooManyRecordBlocks(std::uintmax_t fileSize, FileLayout layout) {
+    const BlockSizes sizes = SizesForMode(layout);
+    const auto header = static_cast<std::uintmax_t>(sizes.headerSize);
+    const auto record = static_cast<std::uintmax_t>(sizes.recordSize);
+    return fileSize > header && (fileSize - header) / record > kMaxRecordBlocks;
 }
 
 namespace {
@@ -67,82 +82,195 @@ std::string LabelText(const GridRow& row, int pivotYear) {
     return FormatDateTime("yy-mm-dd hh:nn:ss", GpsWeekFix(*value));
 }
 
+// Room set aside before any record is read; past it the lists grow with the
+// records, so a file's size claims no memory for records it does not hold.
+constexpr size_t kFirstReserve = 1u << 17;
+
+// Takes a file's bytes in pieces of any size, in order.
+class Loader {
+  public:
+    Loader(const LoadOptions& options, Recording& out, std::uintmax_t expectedBytes)
+        : options_(options),
+          out_(out),
+          sizes_(SizesForMode(options.fileMode)),
+          key_(LockKey(options.upperName)),
+          ctx_{options.fileMode, options.hundredths} {
+        // The lists keep their storage: loading one file after another then
+        // writes to memory already in use instead of fresh pages. Spare room
+        // is given back at the end.
+        std::vector<GridRow> rows = std::move(out_.rows);
+        TDTG_CLASS table = std::move(out_.table);
+        rows.clear();
+        table.Clear();
+        out_ = Recording{};
+        out_.rows = std::move(rows);
+        out_.table = std::move(table);
+        out_.upperName = options.upperName;
+        out_.fileMode = options.fileMode;
+        out_.hundredths = options.hundredths;
+        out_.locked = options.locked;
+        const auto header = static_cast<std::uintmax_t>(sizes_.headerSize);
+        expectedRecords_ = expectedBytes > header
+                               ? static_cast<size_t>(std::min<std::uintmax_t>(
+                                     (expectedBytes - header) / RecordSize(), kMaxRecordBlocks))
+                               : 0;
+        out_.rows.reserve(std::min(expectedRecords_, kFirstReserve));
+        out_.table.Reserve(std::min(expectedRecords_, kFirstReserve));
+    }
+
+    // False once reading has to stop.
+    bool Feed(std::string_view data) {
+        while (!data.empty() && result_.ok()) {
+            const size_t need = headerDone_ ? RecordSize() : HeaderSize();
+            std::string_view unit;
+            if (pending_.empty() && data.size() >= need) {
+                unit = data.substr(0, need);
+                data.remove_prefix(need);
+            } else {
+                const size_t take = std::min(need - pending_.size(), data.size());
+                pending_.append(data.substr(0, take));
+                data.remove_prefix(take);
+                if (pending_.size() < need) break;
+                unit = pending_;
+            }
+            if (headerDone_)
+                Record(unit);
+            else
+                Header(unit);
+            pending_.clear();
+        }
+        return result_.ok();
+    }
+
+    LoadResult Finish() {
+        if (result_.ok() && !headerDone_) result_.error = LoadError::ShortHeader;
+        if (result_.ok() && !pending_.empty()) {
+            // An empty last line ends a text-layout file normally; the check
+            // looks at the bytes as stored.
+            const bool emptyLastLine = !out_.rows.empty() &&
+                                       options_.fileMode != FileLayout::Packed &&
+                                       std::string_view(pending_).substr(0, 2) == "\r\n";
+            if (!emptyLastLine) result_ = {LoadError::ShortRecord, out_.rows.size()};
+        }
+        if (result_.error == LoadError::ShortHeader) return result_;
+        out_.table.Sort();
+        out_.table.ShrinkToFit();
+        if (out_.rows.capacity() > out_.rows.size() + out_.rows.size() / 4)
+            out_.rows.shrink_to_fit();
+        if (result_.ok() && out_.rows.empty()) result_.error = LoadError::NoRecords;
+        if (!result_.ok()) return result_;
+        out_.startText = LabelText(out_.rows.front(), options_.pivotYear);
+        out_.endText = LabelText(out_.rows.back(), options_.pivotYear);
+        return result_;
+    }
+
+  private:
+    size_t HeaderSize() const { return static_cast<size_t>(sizes_.headerSize); }
+    size_t RecordSize() const { return static_cast<size_t>(sizes_.recordSize); }
+
+    std::string_view Unscrambled(std::string_view raw) {
+        if (!options_.locked) return raw;
+        block_.assign(raw);
+        ScrambleBytes(block_, key_);
+        return block_;
+    }
+
+    void Header(std::string_view raw) {
+        out_.header = HeaderDisplayTexts(Unscrambled(raw));
+        headerDone_ = true;
+    }
+
+    void Record(std::string_view raw) {
+        const size_t index = out_.rows.size();
+        if (index >= kMaxRecordBlocks) {
+            result_ = {LoadError::TooLarge, index};
+            return;
+        }
+        std::string_view rec = Unscrambled(raw);
+        auto row = ParseRow(rec, ctx_);
+        if (!row) {
+            result_ = {LoadError::BadNumber, index};
+            return;
+        }
+        if (size_t n = GrownCapacity(index, out_.rows.capacity())) out_.rows.reserve(n);
+        const auto count = static_cast<size_t>(out_.table.Count());
+        if (size_t n = GrownCapacity(count, out_.table.Items().capacity())) out_.table.Reserve(n);
+        if (!out_.table.AddRecords(*row, rec, ctx_, gap_, options_.pivotYear)) {
+            result_ = {LoadError::BadNumber, index};
+            return;
+        }
+        if (options_.fileMode == FileLayout::ExtendedLines) out_.fuelTotal += row->fuel;
+        out_.rows.push_back(*row);
+    }
+
+    // The new capacity of a full list (0 while it has room): double as
+    // usual, but not past what the file's size promises, so a well-formed
+    // file ends with no room to spare.
+    size_t GrownCapacity(size_t size, size_t capacity) const {
+        if (size < capacity) return 0;
+        size_t want = std::max<size_t>(capacity * 2, 1024);
+        if (expectedRecords_ > size) want = std::min(want, expectedRecords_);
+        return want;
+    }
+
+    const LoadOptions& options_;
+    Recording& out_;
+    const BlockSizes sizes_;
+    const unsigned char key_;
+    const ParseContext ctx_;
+    size_t expectedRecords_ = 0;
+    bool headerDone_ = false;
+    std::string pending_;  // a header or record split between two pieces
+    std::string block_;    // one unscrambled block at a time
+    GapState gap_;
+    LoadResult result_;
+};
+
+LoadResult Failed(LoadError error, Recording& out) {
+    out = Recording{};
+    return {error, 0};
+}
+
 }  // namespace
 
 LoadResult LoadRecordingBytes(std::string_view bytes, const LoadOptions& options, Recording& out) {
-    out = Recording{};
-    out.upperName = options.upperName;
-    out.fileMode = options.fileMode;
-    out.hundredths = options.hundredths;
-    out.locked = options.locked;
-
-    const BlockSizes sizes = SizesForMode(options.fileMode);
-    const size_t headerSize = static_cast<size_t>(sizes.headerSize);
-    const size_t recordSize = static_cast<size_t>(sizes.recordSize);
-    const unsigned char key = LockKey(options.upperName);
-    const ParseContext ctx{options.fileMode, options.hundredths};
-
-    LoadResult result;
-    std::string block;  // one unscrambled block at a time
-    auto take = [&](size_t pos, size_t size) -> std::string_view {
-        std::string_view raw = bytes.substr(pos, size);
-        if (!options.locked) return raw;
-        block.assign(raw);
-        ScrambleBytes(block, key);
-        return block;
-    };
-
-    if (bytes.size() < headerSize) {
-        result.error = LoadError::ShortHeader;
-        return result;
+    try {
+        Loader loader(options, out, bytes.size());
+        loader.Feed(bytes);
+        return loader.Finish();
+    } catch (const std::bad_alloc&) {
+        return Failed(LoadError::OutOfMemory, out);
+    } catch (const std::length_error&) {
+        return Failed(LoadError::OutOfMemory, out);
     }
-    out.header = HeaderDisplayTexts(take(0, headerSize));
+}
 
-    size_t records = (bytes.size() - headerSize) / recordSize;
-    out.rows.reserve(records);
-    out.table.Reserve(options.hundredths ? records : records + records / 8);
-
-    GapState gap;
-    size_t pos = headerSize;
-    while (pos < bytes.size()) {
-        size_t index = out.rows.size();
-        if (bytes.size() - pos < recordSize) {
-            // An empty last line ends a text-layout file normally; the check
-            // looks at the bytes as stored.
-            std::string_view tail = bytes.substr(pos);
-            bool emptyLastLine =
-                !out.rows.empty() && options.fileMode != 0 && tail.substr(0, 2) == "\r\n";
-            if (!emptyLastLine) result = {LoadError::ShortRecord, index};
-            break;
+LoadResult LoadRecordingFile(InputFile& file, const LoadOptions& options, Recording& out) {
+    if (!file.isOpen()) return Failed(LoadError::OpenFailed, out);
+    if (TooManyRecordBlocks(file.size(), options.fileMode)) return Failed(LoadError::TooLarge, out);
+    try {
+        Loader loader(options, out, file.size());
+        std::string buffer(1u << 20, '\0');
+        std::uintmax_t offset = 0;
+        for (;;) {
+            long long n = file.ReadAt(offset, buffer.data(), buffer.size());
+            if (n < 0) return Failed(LoadError::OpenFailed, out);
+            if (n == 0) break;
+            offset += static_cast<std::uintmax_t>(n);
+            if (!loader.Feed(std::string_view(buffer.data(), static_cast<size_t>(n)))) break;
         }
-        std::string_view rec = take(pos, recordSize);
-        pos += recordSize;
-        auto row = ParseRow(rec, ctx);
-        if (!row || !out.table.AddRecords(*row, rec, ctx, gap, options.pivotYear)) {
-            result = {LoadError::BadNumber, index};
-            break;
-        }
-        if (options.fileMode == 1) out.fuelTotal += row->fuel;
-        out.rows.push_back(*row);
+        return loader.Finish();
+    } catch (const std::bad_alloc&) {
+        return Failed(LoadError::OutOfMemory, out);
+    } catch (const std::length_error&) {
+        return Failed(LoadError::OutOfMemory, out);
     }
-
-    out.table.Sort();
-    out.table.ShrinkToFit();
-    if (result.ok() && out.rows.empty()) result.error = LoadError::NoRecords;
-    if (!result.ok()) return result;
-    out.startText = LabelText(out.rows.front(), options.pivotYear);
-    out.endText = LabelText(out.rows.back(), options.pivotYear);
-    return result;
 }
 
 LoadResult LoadRecording(const std::filesystem::path& path, const LoadOptions& options,
                          Recording& out) {
-    auto bytes = ReadWholeFile(path);
-    if (!bytes) {
-        out = Recording{};
-        return {LoadError::OpenFailed, 0};
-    }
-    return LoadRecordingBytes(*bytes, options, out);
+    InputFile file(path);
+    return LoadRecordingFile(file, options, out);
 }
 
 }  // namespace ondavia

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/fileio.hpp"
 #include "layout.hpp"
 #include "record.hpp"
 
@@ -27,7 +28,7 @@ HeaderTexts HeaderDisplayTexts(std::string_view header);
 // Everything the load needs to know about the file before reading it.
 struct LoadOptions {
     std::string upperName;  // cp949, with ".TXT": the identity and the lock key
-    int fileMode = 2;
+    FileLayout fileMode = FileLayout::Lines;
     bool hundredths = false;
     bool locked = false;
     int pivotYear = 2000;  // centre of the two-digit-year window
@@ -35,7 +36,7 @@ struct LoadOptions {
 
 struct Recording {
     std::string upperName;
-    int fileMode = 2;
+    FileLayout fileMode = FileLayout::Lines;
     bool hundredths = false;
     bool locked = false;
     HeaderTexts header;
@@ -55,7 +56,15 @@ enum class LoadError {
     ShortRecord,  // a trailing fragment that is not an empty last line
     BadNumber,    // a number that must be read cannot be
     NoRecords,
+    TooLarge,     // more record blocks than any recording holds
+    OutOfMemory,  // the records do not fit in memory
 };
+
+// No recorder writes more records to a file than this: 8 hours of 0.01-second
+// data are 2,880,000. Larger files are refused before they are read.
+inline constexpr size_t kMaxRecordBlocks = 4'000'000;
+// True when a file of this size would hold more than kMaxRecordBlocks records.
+bool TooManyRecordBlocks(std::uintmax_t fileSize, FileLayout layout);
 
 struct LoadResult {
     LoadError error = LoadError::None;
@@ -68,8 +77,12 @@ extern const char* const kLoadFailedMessage;
 // A short description of a failure for logs and the command line.
 std::string DescribeLoadError(const LoadResult& result);
 
+// Loading never throws: every failure, running out of memory included, comes
+// back as a result (out then holds what was read, or nothing).
 LoadResult LoadRecordingBytes(std::string_view bytes, const LoadOptions& options, Recording& out);
+// Reads the file block by block; memory grows with the records actually read.
 LoadResult LoadRecording(const std::filesystem::path& path, const LoadOptions& options,
                          Recording& out);
+LoadResult LoadRecordingFile(InputFile& file, const LoadOptions& options, Recording& out);
 
 }  // namespace ondavia

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -540,10 +541,10 @@ std::string MapPageText(const MapPageOptions& options, std::string_view markerCo
     return page.Take();
 }
 
-bool WriteMapPage(const std::filesystem::path& path, const MapPageOptions& options,
-                  std::string_view markerContent, const std::vector<std::string>& points) {
-    if (points.empty() || path.empty()) return false;
-    return ReplaceFileAtomically(path, MapPageText(options, markerContent, points));
+WriteResult WriteMapPage(const std::filesystem::path& path, const MapPageOptions& options,
+                         std::string_view markerContent, const std::vector<std::string>& points) {
+    if (points.empty()) return {EINVAL};
+    return WriteOutputFile(path, MapPageText(options, markerContent, points));
 }
 
 // ---- form commands ------------------------------------------------------------

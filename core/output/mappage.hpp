@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/fileio.hpp"
 #include "common/settings.hpp"
 #include "data/record.hpp"
 
@@ -77,11 +78,11 @@ std::string MapScriptAddress(std::string_view scriptUrl, std::string_view apiKey
 std::string MapPageText(const MapPageOptions& options, std::string_view markerContent,
                         const std::vector<std::string>& points);
 
-// Writes the page through a temporary file renamed over path, so a failure
-// leaves the previous page whole. False when points is empty or the file
-// cannot be written.
-bool WriteMapPage(const std::filesystem::path& path, const MapPageOptions& options,
-                  std::string_view markerContent, const std::vector<std::string>& points);
+// Writes the page as an output file (WriteOutputFile): through a temporary
+// file renamed over path, so a failure leaves the previous page whole. Fails
+// when points is empty or the file cannot be written.
+WriteResult WriteMapPage(const std::filesystem::path& path, const MapPageOptions& options,
+                         std::string_view markerContent, const std::vector<std::string>& points);
 
 // ---- form commands ------------------------------------------------------------
 

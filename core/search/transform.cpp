@@ -81,7 +81,7 @@ class SourceFile {
     int fd_;
 };
 
-int WriteTransformed(std::string_view bytes, BlockSizes sizes, int fileMode, unsigned char key,
+int WriteTransformed(std::string_view bytes, BlockSizes sizes, FileLayout fileMode, unsigned char key,
                      PendingFile& out) {
     const size_t h = static_cast<size_t>(sizes.headerSize);
     const size_t r = static_cast<size_t>(sizes.recordSize);
@@ -96,7 +96,7 @@ int WriteTransformed(std::string_view bytes, BlockSizes sizes, int fileMode, uns
     for (size_t pos = h; pos < bytes.size(); pos += r) {
         if (bytes.size() - pos < r) {
             // A line break after the last line ends a line-form file normally.
-            bool lastLineBreak = records > 0 && fileMode != 0 && bytes.substr(pos, 2) == "\r\n";
+            bool lastLineBreak = records > 0 && fileMode != FileLayout::Packed && bytes.substr(pos, 2) == "\r\n";
             if (lastLineBreak) break;
             return kTransformShortRecord;
         }
@@ -123,7 +123,7 @@ std::string TransformTargetName(TransformDirection direction, std::string_view u
 }
 
 TransformResult TransformDataFile(TransformDirection direction,
-                                  const std::filesystem::path& sourcePath, int fileMode) {
+                                  const std::filesystem::path& sourcePath, FileLayout fileMode) {
     TransformResult result;
     const std::string diskName = sourcePath.filename().string();
     auto cp949 = DiskNameToCp949(diskName);

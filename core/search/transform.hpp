@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "data/layout.hpp"
+
 namespace ondavia {
 
 enum class TransformDirection { Lock, Unlock };
@@ -46,7 +48,7 @@ struct TransformResult {
 // partial file remains. An existing target whose name differs only in case
 // is the one replaced.
 TransformResult TransformDataFile(TransformDirection direction,
-                                  const std::filesystem::path& sourcePath, int fileMode);
+                                  const std::filesystem::path& sourcePath, FileLayout fileMode);
 
 // Which of the file list's two commands the popup offers. focusedName is the
 // focused row's name (cp949, upper case, without ".TXT"); openedFileName the

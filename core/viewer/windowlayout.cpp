@@ -22,9 +22,9 @@ BodySplit SplitBody(int clientHeight, int chartTop, int statusBarHeight, double 
     return b;
 }
 
-int GridPanelWidth(bool wide, int fileMode) {
+int GridPanelWidth(bool wide, FileLayout layout) {
     if (!wide) return 246;
-    return fileMode == 1 ? 1032 : 795;
+    return layout == FileLayout::ExtendedLines ? 1032 : 795;
 }
 
 }  // namespace ondavia

@@ -1,6 +1,8 @@
 // Start-up sizing of the main window from the desktop's work area.
 #pragma once
 
+#include "data/layout.hpp"
+
 namespace ondavia {
 
 struct MainWindowSize {
@@ -25,6 +27,6 @@ BodySplit SplitBody(int clientHeight, int chartTop, int statusBarHeight, double 
 inline constexpr int kTimeLabelsMinWidth = 1024;
 
 // Widths of the record grid panel.
-int GridPanelWidth(bool wide, int fileMode);
+int GridPanelWidth(bool wide, FileLayout layout);
 
 }  // namespace ondavia

@@ -6,6 +6,7 @@
 
 #include "common/datetime.hpp"
 #include "common/settings.hpp"
+#include "data/layout.hpp"
 #include "data/record.hpp"
 
 namespace ondavia::gui {
@@ -20,11 +21,8 @@ struct AppState {
     QString UserSettingsFilePath;
 
     // The open data file.
-    int FileMode = 0;
-    int HeaderSize = 79;
-    int RecordSize = 68;
+    FileLayout FileMode = FileLayout::Packed;
     bool HundredthsData = false;
-    bool LockedFile = false;
     QString CurrentFilePath;  // upper-case identity of the file being opened
     QString LoadedFilePath;   // empty when no file is shown
     bool GridNarrow = true;

@@ -26,7 +26,7 @@ void ListTarget(const TransformResult& result, const FileListAccess& list) {
     file.path = result.targetPath;
     file.name = stem;
     file.displayName = Cp949ToUtf8(stem);
-    file.fileMode = 0;  // copies are always packed
+    file.fileMode = FileLayout::Packed;  // copies are always packed
     if (list.AddFileRow) list.AddFileRow(file);
     if (list.SetFileCountText && list.RowCount)
         list.SetFileCountText(QStringLiteral("파일 갯수 :  %1").arg(list.RowCount()));

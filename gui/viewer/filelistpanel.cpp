@@ -159,7 +159,8 @@ void FileListPanel::FillRows() {
         auto* name = new QTableWidgetItem(QString::fromStdString(file.displayName));
         name->setTextAlignment(Qt::AlignCenter);
         GridFileListView->setItem(i, 0, name);
-        GridFileListView->setItem(i, 1, new QTableWidgetItem(QString::number(file.fileMode)));
+        GridFileListView->setItem(i, 1,
+                                  new QTableWidgetItem(QString::number(ModeNumber(file.fileMode))));
     }
 }
 
@@ -185,7 +186,7 @@ void FileListPanel::PMLock_UnlockClick(bool lock) {
         ShowEmptyNote();
     };
     access.SetFileMode = [this](int row, int fileMode) {
-        listed_[static_cast<size_t>(row)].fileMode = fileMode;
+        listed_[static_cast<size_t>(row)].fileMode = LayoutFromMode(fileMode);
         GridFileListView->item(row, 1)->setText(QString::number(fileMode));
     };
     access.RowCount = [this] { return GridFileListView->rowCount(); };

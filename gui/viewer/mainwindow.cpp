@@ -30,6 +30,7 @@
 #include "app/services.hpp"
 #include "common/cp949.hpp"
 #include "common/text.hpp"
+#include "data/opendatafile.hpp"
 #include "gridcelldelegate.hpp"
 #include "output/exportcommands.hpp"
 #include "recordgridmodel.hpp"
@@ -390,7 +391,7 @@ void TFrmOndavia::SetGridWidth(bool wide) {
     state_.GridNarrow = !wide;
     PmGridWide->setText(wide ? QStringLiteral("텍스트 Grid 축소(&W)")
                              : QStringLiteral("텍스트 Grid 확대(&W)"));
-    const bool extended = state_.FileMode == 1;
+    const bool extended = state_.FileMode == FileLayout::ExtendedLines;
     for (int c = 0; c < kGridColumnCount; ++c) {
         bool visible;
         switch (c) {
@@ -499,37 +500,31 @@ void TFrmOndavia::OpenSelectedFile() {
     if (identity == state_.LoadedFilePath) return;
     state_.MapReady = false;
     BusyCursor busy;
-    state_.FileMode = file.fileMode == 0 ? 0 : file.fileMode == 1 ? 1 : 2;
-    BlockSizes sizes = SizesForMode(state_.FileMode);
-    state_.HeaderSize = sizes.headerSize;
-    state_.RecordSize = sizes.recordSize;
-    Validation v = ValidateDataFile(file.UpperFileName(), file.path, sizes);
-    state_.HundredthsData = v.hundredths;
-    state_.LockedFile = v.locked;
-    if (v.valid && LoadDataFile()) {
+    if (LoadDataFile()) {
         FillChart();
         SetGridWidth(!state_.GridNarrow);
         map_->ShowRouteOnMap();
     } else {
         ClearView();
-        ShowError(this, QString::fromUtf8(kLoadFailedMessage) + QStringLiteral("   "));
+        ShowError(this, loadFailure_ + QStringLiteral("   "));
     }
     state_.LoadedFilePath = state_.CurrentFilePath;
 }
 
+// Opens the focused file the way every part of the program opens one (name,
+// layout, validation, load); on refusal loadFailure_ says why.
 bool TFrmOndavia::LoadDataFile() {
     const ListedFile* current = fileList_->CurrentFile();
     if (!current) return false;
-    const ListedFile& file = *current;
-    LoadOptions options;
-    options.upperName = file.UpperFileName();
-    options.fileMode = state_.FileMode;
-    options.hundredths = state_.HundredthsData;
-    options.locked = state_.LockedFile;
-    options.pivotYear = CurrentYear();
     gridModel_->SetRecording(nullptr);
-    LoadResult result = LoadRecording(file.path, options, *recording_);
-    if (!result.ok()) return false;  // ClearView follows
+    OpenedFile opened = OpenDataFile(current->path, CurrentYear());
+    if (!opened.ok()) {
+        loadFailure_ = QString::fromStdString(opened.message);
+        return false;  // ClearView follows
+    }
+    *recording_ = std::move(*opened.recording);
+    state_.FileMode = recording_->fileMode;
+    state_.HundredthsData = recording_->hundredths;
     SetHeaderLabels(recording_->header);
     gridModel_->SetRecording(recording_.get());
     GridTextView->setEnabled(true);
@@ -539,7 +534,7 @@ bool TFrmOndavia::LoadDataFile() {
     LblEndDateTime->setText(Utf8(recording_->endText));
     GridTextView->setCurrentIndex(gridModel_->index(0, ColSpeed));
     GridTextView->scrollToTop();
-    SetStatus(2, state_.FileMode == 1
+    SetStatus(2, state_.FileMode == FileLayout::ExtendedLines
                      ? QStringLiteral("연료소모량 : %1  ").arg(GroupDigits(recording_->fuelTotal))
                      : QString());
     SetStatus(3, QStringLiteral("레코드 갯수 : %1")

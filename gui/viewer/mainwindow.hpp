@@ -125,6 +125,7 @@ class TFrmOndavia : public QMainWindow {
     QWidget* statusBar_;
     QList<QLabel*> headerCaptions_;
     double chartShare_ = 0.67;
+    QString loadFailure_;
     std::function<void()> openDetail_;
     std::function<void(DateTime, DateTime)> openChartReport_;
     std::function<void()> openScreenReport_;

@@ -1,6 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
 #include "commands.hpp"
+#include "common/fileio.hpp"
 #include "data/filename.hpp"
 #include "support/builders.hpp"
 
@@ -144,9 +151,116 @@ TEST(Cli, Check) {
              {"check", path.string(), "--search", "11"},
              {"check", path.string(), "--search", "x"},
              {"check", "--search", "1"},
-             {"check", path.string(), "--search", "2", "--state", "6"}})
+             {"check", path.string(), "--search", "2", "--state", "6"},
+             {"check", path.string(), "--search", "2", "--state", "-1"},
+             {"check", path.string(), "--search", "0"},
+             {"check", path.string(), "--search", "2", "--state", ""}})
         EXPECT_EQ(Cli(args).code, 2);
     EXPECT_EQ(Cli({"check", (dir.path() / "missing.TXT").string(), "--search", "1"}).code, 1);
+}
+
+}  // namespace
+}  // namespace ondavia
+
+namespace ondavia {
+namespace {
+
+// While it lives no file can be opened: a folder that cannot be read, for
+// root as for anyone else.
+class NoFreeFileDescriptors {
+  public:
+    NoFreeFileDescriptors() {
+        ::getrlimit(RLIMIT_NOFILE, &old_);
+        const int lowest = ::dup(2);
+        ::close(lowest);
+        rlimit none = old_;
+        none.rlim_cur = static_cast<rlim_t>(lowest);
+        ::setrlimit(RLIMIT_NOFILE, &none);
+    }
+    ~NoFreeFileDescriptors() { ::setrlimit(RLIMIT_NOFILE, &old_); }
+
+  private:
+    rlimit old_{};
+};
+
+TEST(Cli, ListShowsEachFileOnOneLineAndFailsOnAnUnreadableFolder) {
+    test::TempDir dir;
+    const std::string packed = test::PackedFile(MakeHeader(), {MakeRecord()});
+    dir.Write("20261210-1234\t678-01.TXT", packed);
+    dir.Write("20261210-1234\n678-02.TXT", packed);
+    dir.Write("20261210-1234\x1b[2J-03.TXT", packed);
+    dir.Write("20261210-1234\\678-04.TXT", packed);
+    Result list = Cli({"list", dir.path().string()});
+    EXPECT_EQ(list.code, 0);
+    EXPECT_EQ(list.out,
+              "20261210-1234\\t678-01\t0\n"
+              "20261210-1234\\n678-02\t0\n"
+              "20261210-1234\\x1b[2J-03\t0\n"
+              "20261210-1234\\\\678-04\t0\n");
+
+    Result unreadable;
+    {
+        NoFreeFileDescriptors limit;
+        unreadable = Cli({"list", dir.path().string()});
+    }
+    EXPECT_EQ(unreadable.code, 1);
+    EXPECT_TRUE(unreadable.out.empty());
+    EXPECT_EQ(unreadable.err.rfind("폴더를 읽을 수 없습니다: " + dir.path().string() + "\n(", 0),
+              0u)
+        << unreadable.err;
+}
+
+TEST(Cli, RefusedFilesNameTheRealCause) {
+    test::TempDir dir;
+    const std::filesystem::path d = dir.path();
+    std::filesystem::create_directory(d / "20261210-12345678-01.TXT");
+    ASSERT_EQ(::mkfifo((d / "20261210-12345678-02.TXT").c_str(), 0600), 0);
+    std::filesystem::create_symlink("20261210-12345678-03.TXT", d / "20261210-12345678-03.TXT");
+    std::filesystem::create_symlink("/proc/self/mem", d / "20261210-12345678-04.TXT");
+    struct Case {
+        const char* name;
+        std::string err;
+    } cases[] = {
+        {"01", "일반 파일이 아닙니다: "},
+        {"02", "일반 파일이 아닙니다: "},
+        {"03", "파일을 읽을 수 없습니다: "},
+        {"04", "파일을 읽을 수 없습니다: "},
+    };
+    for (const Case& c : cases) {
+        const std::string path =
+            (d / ("20261210-12345678-" + std::string(c.name) + ".TXT")).string();
+        Result r = Cli({"info", path});
+        EXPECT_EQ(r.code, 1) << c.name;
+        EXPECT_EQ(r.err.rfind(c.err + path + "\n", 0), 0u) << r.err;
+    }
+}
+
+TEST(Cli, MapPageOutputGoesWhereThePathLeads) {
+    test::TempDir dir;
+    const auto data =
+        dir.Write("20261210-12345678-01.TXT", test::PackedFile(MakeHeader(), {MakeRecord()}));
+    auto mappage = [&](const std::string& out) {
+        return Cli({"mappage", data.string(), "-o", out});
+    };
+    Result null = mappage("/dev/null");
+    EXPECT_EQ(null.code, 0) << null.err;
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+
+    const auto target = dir.Write("page.html", "old");
+    std::filesystem::create_symlink("page.html", dir.path() / "link.html");
+    EXPECT_EQ(mappage((dir.path() / "link.html").string()).code, 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link.html"));
+    EXPECT_NE(ReadWholeFile(target)->find("<html"), std::string::npos);
+
+    if (::access("/dev/full", W_OK) == 0) {
+        Result full = mappage("/dev/full");
+        EXPECT_EQ(full.code, 1);
+        EXPECT_EQ(full.err,
+                  "지도 페이지를 저장할 수 없습니다: /dev/full\n(No space left on device)\n");
+    }
+    Result missing = mappage((dir.path() / "none" / "page.html").string());
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_FALSE(missing.err.empty());
 }
 
 }  // namespace

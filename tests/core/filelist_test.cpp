@@ -24,7 +24,7 @@ std::string Packed() { return test::PackedFile(MakeHeader(), {MakeRecord()}); }
 std::vector<std::string> Names(const std::vector<ListedFile>& rows) {
     std::vector<std::string> names;
     for (const auto& r : rows)
-        names.push_back(r.displayName + ":" + std::to_string(r.fileMode));
+        names.push_back(r.displayName + ":" + std::to_string(ModeNumber(r.fileMode)));
     return names;
 }
 

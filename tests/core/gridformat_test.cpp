@@ -86,7 +86,7 @@ TEST(GridFormat, ExtendedFieldsAndHundredths) {
     f.hundredths = "45";
     f.fuel = "FFFFFF";
     f.steer = "\xB0\xA1+1";  // one cp949 character, kept as bytes
-    GridRow row = Parse(f, {1, true});
+    GridRow row = Parse(f, {FileLayout::ExtendedLines, true});
     EXPECT_EQ(GridCellText(row, ColInfoDateTime), "26-12-10 10:00:00.45");
     EXPECT_EQ(GridCellText(row, ColInfoTime), "10:00:00.45");
     EXPECT_EQ(GridCellText(row, ColGear), "D3");

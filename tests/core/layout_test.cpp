@@ -27,11 +27,11 @@ TEST(Layout, TextLayoutByLineLengths) {
     struct Case {
         const char* what;
         std::string bytes;
-        std::optional<int> mode;
+        std::optional<FileLayout> mode;
     } cases[] = {
-        {"68-character records", h + "\r\n" + MakeRecord() + "\r\n", 2},
-        {"87-character records", h + "\r\n" + MakeRecord(ext) + "\r\n", 1},
-        {"last line without break", h + "\r\n" + MakeRecord(), 2},
+        {"68-character records", h + "\r\n" + MakeRecord() + "\r\n", FileLayout::Lines},
+        {"87-character records", h + "\r\n" + MakeRecord(ext) + "\r\n", FileLayout::ExtendedLines},
+        {"last line without break", h + "\r\n" + MakeRecord(), FileLayout::Lines},
         {"69-character record", h + "\r\n" + MakeRecord() + "X\r\n", std::nullopt},
         {"78-character header", h.substr(1) + "\r\n" + MakeRecord() + "\r\n", std::nullopt},
         {"bare line feeds", h + "\n" + MakeRecord() + "\n", std::nullopt},
@@ -45,12 +45,12 @@ TEST(Layout, TextLayoutByLineLengths) {
 TEST(Layout, DetectLayoutTriesTextThenPacked) {
     test::TempDir dir;
     const std::string h = MakeHeader();
-    EXPECT_EQ(DetectLayout(dir.Write("a", h + "\r\n" + MakeRecord() + "\r\n")), 2);
-    EXPECT_EQ(DetectLayout(dir.Write("b", h + MakeRecord() + MakeRecord())), 0);
+    EXPECT_EQ(DetectLayout(dir.Write("a", h + "\r\n" + MakeRecord() + "\r\n")), FileLayout::Lines);
+    EXPECT_EQ(DetectLayout(dir.Write("b", h + MakeRecord() + MakeRecord())), FileLayout::Packed);
     // A 69-character second line is not text, but the size may still fit the packed rule.
     std::string odd = h + "\r\n" + MakeRecord() + "X\r\n";
     odd += std::string(79 + 68 * 3 - odd.size(), '0');
-    EXPECT_EQ(DetectLayout(dir.Write("c", odd)), 0);
+    EXPECT_EQ(DetectLayout(dir.Write("c", odd)), FileLayout::Packed);
     EXPECT_EQ(DetectLayout(dir.Write("d", h + MakeRecord() + "1")), std::nullopt);
     EXPECT_EQ(DetectLayout(dir.path() / "missing"), std::nullopt);
     EXPECT_EQ(DetectLayout(dir.path()), std::nullopt);  // a folder is not a data file
@@ -68,7 +68,7 @@ std::string WithHundredths(std::initializer_list<const char*> values) {
 
 TEST(Layout, ValidateFindsHundredthsFromContent) {
     const char* plain = "20261210-12345678-01.TXT";
-    const BlockSizes packed = SizesForMode(0);
+    const BlockSizes packed = SizesForMode(FileLayout::Packed);
     struct Case {
         const char* what;
         std::string bytes;
@@ -97,17 +97,19 @@ TEST(Layout, ValidateFindsHundredthsFromContent) {
 }
 
 TEST(Layout, ValidateTakesTypeLettersWithoutReading) {
-    Validation s = ValidateDataBytes("20261210-12345678-S-01-ABCDEFG.TXT", "", SizesForMode(0));
+    Validation s = ValidateDataBytes("20261210-12345678-S-01-ABCDEFG.TXT", "",
+                                     SizesForMode(FileLayout::Packed));
     EXPECT_TRUE(s.valid);
     EXPECT_FALSE(s.hundredths);
     EXPECT_FALSE(s.locked);
-    Validation n =
-        ValidateDataFile("20261210-12345678-N-01-ABCDEFG.TXT", "/does/not/exist", SizesForMode(2));
+    Validation n = ValidateDataFile("20261210-12345678-N-01-ABCDEFG.TXT", "/does/not/exist",
+                                    SizesForMode(FileLayout::Lines));
     EXPECT_TRUE(n.valid);
     EXPECT_TRUE(n.hundredths);
     EXPECT_TRUE(n.locked);
-    EXPECT_FALSE(
-        ValidateDataFile("20261210-12345678-01.TXT", "/does/not/exist", SizesForMode(2)).valid);
+    EXPECT_FALSE(ValidateDataFile("20261210-12345678-01.TXT", "/does/not/exist",
+                                  SizesForMode(FileLayout::Lines))
+                     .valid);
 }
 
 }  // namespace

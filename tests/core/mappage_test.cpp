@@ -20,7 +20,7 @@ using test::RecordFields;
 Recording Load(std::initializer_list<std::string> records) {
     LoadOptions o;
     o.upperName = "20261210-12345678-02.TXT";
-    o.fileMode = 2;
+    o.fileMode = FileLayout::Lines;
     o.pivotYear = 2026;
     Recording rec;
     LoadResult r = LoadRecordingBytes(test::TextFile(MakeHeader(), records), o, rec);

@@ -24,7 +24,7 @@ TEST(ParseRow, ReadsEveryColumn) {
     RecordFields f;
     f.extended = true;
     f.brake = "1";
-    GridRow r = Parse(f, {1, false});
+    GridRow r = Parse(f, {FileLayout::ExtendedLines, false});
     EXPECT_EQ(r.DateTimeText(), "26-12-10 10:00:00");
     EXPECT_EQ(r.TimeText(), "10:00:00");
     EXPECT_EQ(r.speed, 50);
@@ -45,7 +45,7 @@ TEST(ParseRow, ReadsEveryColumn) {
     EXPECT_EQ(r.Steer(), "+012");
 
     f.hundredths = "37";
-    GridRow h = Parse(f, {2, true});
+    GridRow h = Parse(f, {FileLayout::Lines, true});
     EXPECT_EQ(h.TimeText(), "10:00:00.37");
     EXPECT_EQ(h.DateTimeText(), "26-12-10 10:00:00.37");
     EXPECT_EQ(h.Gear(), "");  // not an extended file
@@ -151,7 +151,7 @@ TEST(ParseRow, UnreadableNumbers) {
          false},
     };
     for (const auto& c : cases) {
-        ParseContext ctx{c.f.extended ? 1 : 2, false};
+        ParseContext ctx{c.f.extended ? FileLayout::ExtendedLines : FileLayout::Lines, false};
         EXPECT_EQ(ParseRow(MakeRecord(c.f), ctx).has_value(), c.ok) << c.what;
     }
     EXPECT_EQ(Parse([] {
@@ -164,10 +164,10 @@ TEST(ParseRow, UnreadableNumbers) {
 }
 
 // Adds one record per clock value and returns the table.
-TDTG_CLASS Build(std::initializer_list<int> seconds, bool hundredths = false) {
+TDTG_CLASS Build(const std::vector<int>& seconds, bool hundredths = false) {
     TDTG_CLASS table;
     GapState gap;
-    ParseContext ctx{2, hundredths};
+    ParseContext ctx{FileLayout::Lines, hundredths};
     int km = 0;
     for (int s : seconds) {
         RecordFields f;
@@ -201,10 +201,29 @@ TEST(RecordTable, FillsGapsInOneSecondData) {
     EXPECT_EQ(Build({36002, 36000}).Count(), 2);  // a step back fills nothing
 }
 
+TEST(RecordTable, GapRecordsOfAFileStopAtOneDaysWorth) {
+    const int day = 86'400, ten = 36'000;
+    struct Case {
+        const char* what;
+        std::vector<int> seconds;
+        int gapRecords;
+    } cases[] = {
+        {"a day forward and back, over and over: only the first jump is filled",
+         {ten, ten + day, ten + 1, ten + 1 + day, ten + 2, ten + 2 + day, ten + 3},
+         day - 1},
+        {"two gaps of half a day fill exactly a day", {0, 43'201, 86'402}, day},
+        {"a large gap leaves room for small ones only", {0, 86'000, 86'500, 86'503}, 85'999 + 2},
+    };
+    for (const Case& c : cases) {
+        TDTG_CLASS t = Build(c.seconds);
+        EXPECT_EQ(t.Count(), static_cast<int>(c.seconds.size()) + c.gapRecords) << c.what;
+    }
+}
+
 TEST(RecordTable, NeverFillsHundredthsData) {
     TDTG_CLASS t;
     GapState gap;
-    ParseContext ctx{2, true};
+    ParseContext ctx{FileLayout::Lines, true};
     for (const char* time : {"100000", "100500"}) {
         RecordFields f;
         f.time = time;
@@ -231,7 +250,7 @@ TEST(RecordTable, MidnightSortsByKeyAndGapsCrossIt) {
 TEST(RecordTable, UnreadableStampBreaksTheChainInsteadOfFillingFromDayZero) {
     TDTG_CLASS t;
     GapState gap;
-    ParseContext ctx{2, false};
+    ParseContext ctx{FileLayout::Lines, false};
     auto add = [&](const char* date, const char* time) {
         RecordFields f;
         f.date = date;

@@ -18,7 +18,7 @@ constexpr const char* kLocked = "20261210-12345678-X-01-ABCDEFG.TXT";
 LoadOptions Options(const char* name, int mode, bool hundredths = false, bool locked = false) {
     LoadOptions o;
     o.upperName = name;
-    o.fileMode = mode;
+    o.fileMode = LayoutFromMode(mode);
     o.hundredths = hundredths;
     o.locked = locked;
     o.pivotYear = 2026;

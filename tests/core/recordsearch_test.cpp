@@ -14,7 +14,7 @@ using test::RecordFields;
 std::vector<GridRow> Rows(const std::vector<RecordFields>& fields, bool hundredths = false) {
     std::vector<GridRow> rows;
     for (const RecordFields& f : fields) {
-        auto row = ParseRow(MakeRecord(f), {2, hundredths});
+        auto row = ParseRow(MakeRecord(f), {FileLayout::Lines, hundredths});
         EXPECT_TRUE(row);
         if (row) rows.push_back(*row);
     }

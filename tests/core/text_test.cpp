@@ -71,6 +71,23 @@ TEST(Text, UpperCaseLeavesDoubleByteCharactersAlone) {
     EXPECT_EQ(Cp949ToUtf8(upper), "A똠B.TXT");
 }
 
+TEST(Text, EscapeControlsKeepsEveryNameOnOneLineAndDistinct) {
+    struct Case {
+        const char* text;
+        const char* shown;
+    } cases[] = {
+        {"20261210-12345678-S-01-서울가", "20261210-12345678-S-01-서울가"},  // unchanged
+        {"a\tb\nc\rd", "a\\tb\\nc\\rd"},
+        {"\x1b[2J\x7f\x01", "\\x1b[2J\\x7f\\x01"},
+        {"a\\tb", "a\\\\tb"},  // a backslash and a t, not a tab
+        {"\xc2\x9b"
+         "31m \xc2\xa0",
+         "\\u009b31m \xc2\xa0"},  // C1 control; no-break space kept
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(EscapeControls(c.text), c.shown) << c.shown;
+}
+
 TEST(Text, NumberReaders) {
     EXPECT_EQ(ReadInteger("  42"), 42);
     EXPECT_EQ(ReadInteger("-007"), -7);

@@ -121,7 +121,8 @@ TEST(TransformDataFile, RoundTripsEveryLayout) {
         const std::string source = Join(MakeHeader(), records, c.lineEnd);
         fs::path plainPath = dir.Write(c.plain, source);
 
-        TransformResult locked = TransformDataFile(TransformDirection::Lock, plainPath, c.fileMode);
+        TransformResult locked =
+            TransformDataFile(TransformDirection::Lock, plainPath, LayoutFromMode(c.fileMode));
         ASSERT_EQ(locked.code, kTransformDone);
         EXPECT_EQ(locked.targetName, c.locked);
         EXPECT_EQ(locked.targetPath, dir.path() / c.locked);
@@ -133,7 +134,7 @@ TEST(TransformDataFile, RoundTripsEveryLayout) {
         Recording r;
         LoadOptions options;
         options.upperName = c.locked;
-        options.fileMode = 0;
+        options.fileMode = FileLayout::Packed;
         options.hundredths = IntervalFromName(c.locked).hundredths;
         options.locked = true;
         ASSERT_TRUE(LoadRecording(locked.targetPath, options, r).ok());
@@ -141,7 +142,8 @@ TEST(TransformDataFile, RoundTripsEveryLayout) {
         EXPECT_EQ(r.rows[2].speed, 102);
 
         fs::remove(plainPath);
-        TransformResult plain = TransformDataFile(TransformDirection::Unlock, locked.targetPath, 0);
+        TransformResult plain =
+            TransformDataFile(TransformDirection::Unlock, locked.targetPath, FileLayout::Packed);
         ASSERT_EQ(plain.code, kTransformDone);
         EXPECT_EQ(plain.targetName, c.plain);
         if (c.fileMode == 0)
@@ -159,7 +161,7 @@ TEST(TransformDataFile, NameWhoseByteSumIsAMultipleOf256UsesKeyOne) {
     const auto records = Records(2);
     fs::path source =
         dir.Write("20261210-12345QZQ-S-01-ABCDEFG.TXT", Join(MakeHeader(), records, ""));
-    TransformResult r = TransformDataFile(TransformDirection::Lock, source, 0);
+    TransformResult r = TransformDataFile(TransformDirection::Lock, source, FileLayout::Packed);
     ASSERT_EQ(r.code, kTransformDone);
     EXPECT_EQ(Read(r.targetPath), test::Xor(ExpectedPacked(records), 1));
 }
@@ -170,7 +172,7 @@ TEST(TransformDataFile, LowerCaseLettersAndNamesOnDisk) {
     fs::path plain = dir.Write("20261210-abcdefgh-s-01-abcdefg.txt", source);
     // A locked file already there under a lower-case name is the one replaced.
     dir.Write("20261210-abcdefgh-x-01-abcdefg.txt", "old");
-    TransformResult r = TransformDataFile(TransformDirection::Lock, plain, 0);
+    TransformResult r = TransformDataFile(TransformDirection::Lock, plain, FileLayout::Packed);
     ASSERT_EQ(r.code, kTransformDone);
     EXPECT_EQ(r.targetName, "20261210-ABCDEFGH-X-01-ABCDEFG.TXT");
     EXPECT_EQ(r.targetPath.filename(), "20261210-abcdefgh-x-01-abcdefg.txt");
@@ -198,7 +200,7 @@ TEST(TransformDataFile, OverwritingAnExistingTarget) {
         SCOPED_TRACE(c.name);
         fs::remove(dir.path() / kLockedX);
         if (!c.existing.empty()) dir.Write(kLockedX, c.existing);
-        TransformResult r = TransformDataFile(TransformDirection::Lock, plain, 0);
+        TransformResult r = TransformDataFile(TransformDirection::Lock, plain, FileLayout::Packed);
         EXPECT_EQ(r.code, c.code);
         EXPECT_EQ(Read(dir.path() / kLockedX), locked);
         EXPECT_EQ(FilesIn(dir.path()).size(), 2u);
@@ -232,7 +234,8 @@ TEST(TransformDataFile, EndsOfTheSource) {
         SCOPED_TRACE(c.name);
         test::TempDir dir;
         fs::path source = dir.Write(kPlainS, c.bytes);
-        TransformResult r = TransformDataFile(TransformDirection::Lock, source, c.fileMode);
+        TransformResult r =
+            TransformDataFile(TransformDirection::Lock, source, LayoutFromMode(c.fileMode));
         EXPECT_EQ(r.code, c.code);
         if (TransformSucceeded(c.code)) {
             EXPECT_EQ(Read(r.targetPath), test::Xor(c.written, LockKey(kLockedX)));
@@ -259,7 +262,7 @@ class TransformFailure : public ::testing::Test {
 
 TEST_F(TransformFailure, SourceCannotBeOpened) {
     fs::path missing = dir.path() / "20261210-12345678-S-01-ZZZZZZZ.TXT";
-    TransformResult r = TransformDataFile(TransformDirection::Lock, missing, 0);
+    TransformResult r = TransformDataFile(TransformDirection::Lock, missing, FileLayout::Packed);
     EXPECT_EQ(r.code, kTransformSourceUnreadable);
     EXPECT_FALSE(fs::exists(dir.path() / "20261210-12345678-X-01-ZZZZZZZ.TXT"));
     ExpectNothingChanged();
@@ -273,7 +276,7 @@ TEST_F(TransformFailure, TargetCannotBeCreated) {
     TransformResult r;
     {
         ScopedLimit limit(RLIMIT_NOFILE, static_cast<rlim_t>(probe) + 1);
-        r = TransformDataFile(TransformDirection::Lock, source, 0);
+        r = TransformDataFile(TransformDirection::Lock, source, FileLayout::Packed);
     }
     EXPECT_EQ(r.code, kTransformTargetNotCreated);
     ExpectNothingChanged();
@@ -295,7 +298,7 @@ TEST_F(TransformFailure, WritesCutShort) {
         TransformResult r;
         {
             ScopedLimit limit(RLIMIT_FSIZE, c.fileSizeLimit);
-            r = TransformDataFile(TransformDirection::Lock, source, 0);
+            r = TransformDataFile(TransformDirection::Lock, source, FileLayout::Packed);
         }
         EXPECT_EQ(r.code, c.code);
         ExpectNothingChanged();
@@ -306,7 +309,7 @@ TEST_F(TransformFailure, TargetCannotBePutInPlace) {
     const fs::path lockedC = dir.path() / "20261210-12345678-Y-01-ABCDEFG.TXT";
     fs::create_directory(lockedC);
     fs::path plainC = dir.Write("20261210-12345678-C-01-ABCDEFG.TXT", Read(source));
-    TransformResult r = TransformDataFile(TransformDirection::Lock, plainC, 0);
+    TransformResult r = TransformDataFile(TransformDirection::Lock, plainC, FileLayout::Packed);
     EXPECT_EQ(r.code, kTransformOtherError);
     EXPECT_TRUE(fs::is_directory(lockedC));
     EXPECT_EQ(FilesIn(dir.path()).size(), 4u);
@@ -331,7 +334,7 @@ TEST_F(TransformFailure, NamesWithoutCounterpartAreRefused) {
         SCOPED_TRACE(c.name);
         const std::string bytes = Read(source);
         fs::path path = dir.Write(c.name, bytes);
-        TransformResult r = TransformDataFile(c.direction, path, 0);
+        TransformResult r = TransformDataFile(c.direction, path, FileLayout::Packed);
         EXPECT_EQ(r.code, kTransformTargetNotCreated);
         EXPECT_TRUE(r.targetName.empty());
         EXPECT_EQ(Read(path), bytes) << "the source is never written";

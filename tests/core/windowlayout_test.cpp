@@ -27,10 +27,10 @@ TEST(WindowLayout, BodySplitAndGridWidths) {
     EXPECT_EQ(b.chartHeight, 413);                // round(413.39)
     EXPECT_EQ(b.lowerTop, 513);
     EXPECT_EQ(b.lowerHeight, 204);
-    EXPECT_EQ(GridPanelWidth(false, 1), 246);
-    EXPECT_EQ(GridPanelWidth(true, 1), 1032);
-    EXPECT_EQ(GridPanelWidth(true, 0), 795);
-    EXPECT_EQ(GridPanelWidth(true, 2), 795);
+    EXPECT_EQ(GridPanelWidth(false, FileLayout::ExtendedLines), 246);
+    EXPECT_EQ(GridPanelWidth(true, FileLayout::ExtendedLines), 1032);
+    EXPECT_EQ(GridPanelWidth(true, FileLayout::Packed), 795);
+    EXPECT_EQ(GridPanelWidth(true, FileLayout::Lines), 795);
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ struct FileList {
         grid.setRowCount(static_cast<int>(rows.size()));
         for (int i = 0; i < grid.rowCount(); ++i) {
             grid.setItem(i, 0, new QTableWidgetItem(QString::fromStdString(rows[i].displayName)));
-            grid.setItem(i, 1, new QTableWidgetItem(QString::number(rows[i].fileMode)));
+            grid.setItem(i, 1, new QTableWidgetItem(QString::number(ModeNumber(rows[i].fileMode))));
         }
     }
     QStringList Names() const {
@@ -58,7 +58,7 @@ struct FileList {
             Show();
         };
         a.SetFileMode = [this](int row, int mode) {
-            rows[static_cast<size_t>(row)].fileMode = mode;
+            rows[static_cast<size_t>(row)].fileMode = LayoutFromMode(mode);
             grid.item(row, 1)->setText(QString::number(mode));
         };
         a.RowCount = [this] { return grid.rowCount(); };

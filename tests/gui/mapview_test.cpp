@@ -155,7 +155,7 @@ bool LoadInto(Recording& rec, const std::vector<RecordFields>& rows, bool hundre
         bytes += MakeRecord(f) + "\r\n";
     LoadOptions o;
     o.upperName = "20261210-12345678-02.TXT";
-    o.fileMode = 2;
+    o.fileMode = FileLayout::Lines;
     o.hundredths = hundredths;
     o.pivotYear = 2026;
     return LoadRecordingBytes(bytes, o, rec).ok();

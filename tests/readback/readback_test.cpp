@@ -75,7 +75,8 @@ Recording Load(const std::vector<RecordFields>& fields, bool hundredths = false)
         bytes += MakeRecord(f) + "\r\n";
     LoadOptions o;
     o.upperName = "20261210-12345678-02.TXT";
-    o.fileMode = fields.empty() || !fields[0].extended ? 2 : 1;
+    o.fileMode =
+        fields.empty() || !fields[0].extended ? FileLayout::Lines : FileLayout::ExtendedLines;
     o.pivotYear = 2026;
     o.hundredths = hundredths;
     Recording rec;
