@@ -33,7 +33,7 @@ std::optional<std::int64_t> ParseTimeOfDay(std::string_view text) {
     }
     if (h < 0 || h > 23 || m < 0 || m > 59 || s < 0 || s > 59 || hundredths < 0)
         return std::nullopt;
-    return ((h * 60 + m) * 60 + s) * std::int64_t{1000} + hundredths * 10;
+    return ((h * 60 + m) * 60 + s) * std::int64_t{1000} + std::int64_t{hundredths} * 10;
 }
 
 namespace {

@@ -139,9 +139,12 @@ class SheetWriter {
     void Write(lxw_worksheet* ws, size_t first, size_t end) {
         ws_ = ws;
         Check(worksheet_set_column(ws, 0, 0, 7, nullptr));
-        for (int c = 1; c < kSheetColumns; ++c)
+        for (int c = 1; c < kSheetColumns; ++c) {
+            // The grid's minimum width divided by 7, the remainder dropped.
+            const int width = kGridMinWidths[GridColumnOf(c)] / 7;
             Check(worksheet_set_column(ws, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c),
-                                       kGridMinWidths[GridColumnOf(c)] / 7, nullptr));
+                                       width, nullptr));
+        }
         // Row 1 is taller for its 16-point title.
         Check(worksheet_set_row(ws, 0, 21, row1_));
         Check(worksheet_merge_range(ws, 0, 0, 0, kRightEdge - 1, options_.title.c_str(), title_));

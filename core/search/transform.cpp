@@ -24,7 +24,7 @@ namespace {
 constexpr size_t kPackedHeader = 79;
 constexpr size_t kPackedRecord = 68;
 // Records are handed to the file in batches rather than one call each.
-constexpr size_t kWriteBatch = 64 * 1024;
+constexpr size_t kWriteBatch = size_t{64} * 1024;
 
 bool EndsWithTxt(std::string_view name) {
     return name.size() >= 4 && name.substr(name.size() - 4) == ".TXT";
@@ -81,8 +81,8 @@ class SourceFile {
     int fd_;
 };
 
-int WriteTransformed(std::string_view bytes, BlockSizes sizes, FileLayout fileMode, unsigned char key,
-                     PendingFile& out) {
+int WriteTransformed(std::string_view bytes, BlockSizes sizes, FileLayout fileMode,
+                     unsigned char key, PendingFile& out) {
     const size_t h = static_cast<size_t>(sizes.headerSize);
     const size_t r = static_cast<size_t>(sizes.recordSize);
     if (bytes.size() < h) return kTransformShortHeader;
@@ -96,7 +96,8 @@ int WriteTransformed(std::string_view bytes, BlockSizes sizes, FileLayout fileMo
     for (size_t pos = h; pos < bytes.size(); pos += r) {
         if (bytes.size() - pos < r) {
             // A line break after the last line ends a line-form file normally.
-            bool lastLineBreak = records > 0 && fileMode != FileLayout::Packed && bytes.substr(pos, 2) == "\r\n";
+            bool lastLineBreak =
+                records > 0 && fileMode != FileLayout::Packed && bytes.substr(pos, 2) == "\r\n";
             if (lastLineBreak) break;
             return kTransformShortRecord;
         }

@@ -76,7 +76,7 @@ TFrmOndavia::TFrmOndavia(AppState& state, QWidget* parent)
     // takes the window to the new area, as at start-up.
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         connect(screen, &QScreen::availableGeometryChanged, this,
-                [this](const QRect& area) { resize(area.right() + 1, area.bottom()); });
+                [this](const QRect& area) { FitToWorkArea(area); });
     }
 }
 
@@ -265,11 +265,7 @@ void TFrmOndavia::LayoutMainWindow(const QRect& workArea) {
     state_.GridNarrow = true;
     state_.LoadedFilePath.clear();
 
-    MainWindowSize size = MainWindowSizeFor(workArea.right() + 1, workArea.bottom() + 1);
-    chartShare_ = size.chartShare;
-    move(0, 0);
-    resize(size.width, size.height);
-    PlacePanels();
+    const MainWindowSize size = FitToWorkArea(workArea);
 
     SetStatus(0, Utf8(state_.ViewerSettings.CompanyName));
     for (int i = 1; i < 6; ++i)
@@ -293,6 +289,19 @@ void TFrmOndavia::LayoutMainWindow(const QRect& workArea) {
 
     state_.LayoutInProgress = false;
     ListDataFiles();
+}
+
+// The sizing rules give the whole window, frame and title bar included; the
+// client area is what is left inside the frame.
+MainWindowSize TFrmOndavia::FitToWorkArea(const QRect& workArea) {
+    MainWindowSize size = MainWindowSizeFor(workArea.right() + 1, workArea.bottom() + 1);
+    chartShare_ = size.chartShare;
+    const QSize frameExtra = frameGeometry().size() - geometry().size();
+    move(workArea.topLeft());
+    resize(std::max(1, size.width - frameExtra.width()),
+           std::max(1, size.height - frameExtra.height()));
+    PlacePanels();
+    return size;
 }
 
 void TFrmOndavia::resizeEvent(QResizeEvent* event) {
@@ -389,8 +398,8 @@ QString TFrmOndavia::StatusText(int panel) const { return StatusPanels[panel]->t
 
 void TFrmOndavia::SetGridWidth(bool wide) {
     state_.GridNarrow = !wide;
-    PmGridWide->setText(wide ? QStringLiteral("텍스트 Grid 축소(&W)")
-                             : QStringLiteral("텍스트 Grid 확대(&W)"));
+    PmGridWide->setText(wide ? QStringLiteral("텍스트 Grid 축소")
+                             : QStringLiteral("텍스트 Grid 확대"));
     const bool extended = state_.FileMode == FileLayout::ExtendedLines;
     for (int c = 0; c < kGridColumnCount; ++c) {
         bool visible;

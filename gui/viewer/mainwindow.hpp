@@ -12,6 +12,7 @@
 #include "data/filelist.hpp"
 #include "data/recording.hpp"
 #include "viewer/chartseries.hpp"
+#include "viewer/windowlayout.hpp"
 
 class QAction;
 class QDateEdit;
@@ -42,6 +43,9 @@ class TFrmOndavia : public QMainWindow {
     // Start-up sizing and initial state, from the desktop's work area.
     void LayoutMainWindow(const QRect& workArea);
     void LayoutMainWindow();
+    // Sizes and places the whole window, frame included, by the start-up
+    // rule; also run when the desktop's work area changes.
+    MainWindowSize FitToWorkArea(const QRect& workArea);
     void ListDataFiles();
     int FindFileRow(const QString& name) const;
     void SetGridWidth(bool wide);

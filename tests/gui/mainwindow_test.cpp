@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSlider>
 #include <QTableView>
@@ -116,7 +117,7 @@ class MainWindowTest : public QObject {
         QFETCH(bool, timeLabels);
         Fixture fx;
         TFrmOndavia& w = fx.Open(area);
-        QCOMPARE(w.size(), size);
+        QCOMPARE(w.frameGeometry().size(), size);  // the whole window, frame included
         QCOMPARE(w.ChartShare(), share);
         QCOMPARE(ondavia::test::Child<QLabel>(w, "LblStartDateTime")->isVisible(), timeLabels);
         QCOMPARE(ondavia::test::Child<QFrame>(w, "BevelTime")->isVisible(), timeLabels);
@@ -239,9 +240,11 @@ class MainWindowTest : public QObject {
             QCOMPARE(ondavia::test::Child<QTableView>(w, "GridTextView")->isColumnHidden(c),
                      c == 1);
         QCOMPARE(ondavia::test::Child<QAction>(w, "PmGridWide")->text(),
-                 QStringLiteral("텍스트 Grid 축소(&W)"));
+                 QStringLiteral("텍스트 Grid 축소"));
         w.PmGridWideClick();
         QCOMPARE(ondavia::test::Child<QWidget>(w, "PanelTextData")->width(), 246 + 8);
+        QCOMPARE(ondavia::test::Child<QAction>(w, "PmGridWide")->text(),
+                 QStringLiteral("텍스트 Grid 확대"));
         QVERIFY(messages.isEmpty());
     }
 
@@ -436,6 +439,25 @@ class MainWindowTest : public QObject {
         QCOMPARE(details, 1);
         QCOMPARE(reported.first, chart->SpanMin());
         QCOMPARE(reported.second, chart->SpanMax());
+    }
+
+    // The sizing rule covers the whole window, frame included, at start-up
+    // and whenever the desktop's work area changes.
+    void windowFrameFitsTheWorkArea_data() {
+        QTest::addColumn<QRect>("area");
+        QTest::newRow("1366x738") << QRect(0, 0, 1366, 738);
+        QTest::newRow("1024x728") << QRect(0, 0, 1024, 728);
+        QTest::newRow("1920x1040") << QRect(0, 0, 1920, 1040);
+    }
+    void windowFrameFitsTheWorkArea() {
+        QFETCH(QRect, area);
+        Fixture fx;
+        TFrmOndavia& w = fx.Open(QRect(0, 0, 800, 560));
+        emit QGuiApplication::primaryScreen()->availableGeometryChanged(area);
+        const MainWindowSize expected = MainWindowSizeFor(area.right() + 1, area.bottom() + 1);
+        QCOMPARE(w.frameGeometry().size(), QSize(expected.width, expected.height));
+        QVERIFY(area.contains(w.frameGeometry()));
+        QCOMPARE(w.ChartShare(), expected.chartShare);
     }
 
     void rpmSwitchSurvivesARestart() {
