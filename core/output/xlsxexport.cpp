@@ -9,29 +9,9 @@
 #include "common/cp949.hpp"
 #include "common/fileio.hpp"
 #include "common/text.hpp"
+#include "data/gridformat.hpp"
 
 namespace ondavia {
-
-const int kGridMinWidths[kGridColumnCount] = {140, 80, 43, 43, 43, 48, 66, 80, 80,
-                                              48,  59, 59, 48, 43, 66, 43, 43, 43};
-
-CellAlign GridCellAlign(int column) {
-    switch (column) {
-        case ColSpeed:
-        case ColRPM:
-        case ColKm:
-        case ColTotKm:
-        case ColGpsX:
-        case ColGpsY:
-        case ColGpsAngle:
-        case ColGx:
-        case ColGy:
-        case ColFuel:
-            return CellAlign::Right;
-        default:
-            return CellAlign::Centre;
-    }
-}
 
 std::string WorkbookSheetName(std::string_view title, int sheet) {
     const std::string suffix = sheet > 1 ? " (" + std::to_string(sheet) + ")" : std::string();
@@ -96,14 +76,8 @@ const char* NumberFormat(int sheetColumn) {
 uint8_t AlignOf(int sheetColumn) {
     if (sheetColumn == 0) return LXW_ALIGN_RIGHT;
     if (sheetColumn == 1) return LXW_ALIGN_CENTER;
-    switch (GridCellAlign(GridColumnOf(sheetColumn))) {
-        case CellAlign::Left:
-            return LXW_ALIGN_LEFT;
-        case CellAlign::Right:
-            return LXW_ALIGN_RIGHT;
-        default:
-            return LXW_ALIGN_CENTER;
-    }
+    return GridColumnSpecOf(GridColumnOf(sheetColumn)).align == GridAlign::Right ? LXW_ALIGN_RIGHT
+                                                                                 : LXW_ALIGN_CENTER;
 }
 
 constexpr const char* kFontName = "돋움체";
@@ -141,7 +115,7 @@ class SheetWriter {
         Check(worksheet_set_column(ws, 0, 0, 7, nullptr));
         for (int c = 1; c < kSheetColumns; ++c) {
             // The grid's minimum width divided by 7, the remainder dropped.
-            const int width = kGridMinWidths[GridColumnOf(c)] / 7;
+            const int width = GridColumnSpecOf(GridColumnOf(c)).width / 7;
             Check(worksheet_set_column(ws, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c),
                                        width, nullptr));
         }

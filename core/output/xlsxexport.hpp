@@ -17,12 +17,6 @@
 
 namespace ondavia {
 
-// The record grid's columns as the export reads them: minimum widths in
-// pixels and the horizontal alignment of the cell contents.
-enum class CellAlign { Left, Centre, Right };
-extern const int kGridMinWidths[kGridColumnCount];
-CellAlign GridCellAlign(int column);
-
 // Rows of one .xlsx sheet.
 inline constexpr std::size_t kXlsxMaxRows = 1'048'576;
 // Sheet names are limited to this many characters.
