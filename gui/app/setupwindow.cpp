@@ -94,6 +94,7 @@ TFrmDtgAnalySetup::TFrmDtgAnalySetup(AppState& state, QWidget* parent)
 
     for (int i = 0; i < 2; ++i) {
         StatusPanels[i] = new QLabel(this);
+        StatusPanels[i]->setTextFormat(Qt::PlainText);
         StatusPanels[i]->setFrameShape(QFrame::Panel);
         StatusPanels[i]->setFrameShadow(QFrame::Sunken);
         StatusPanels[i]->setGeometry(i == 0 ? 0 : 346, 245, i == 0 ? 344 : 346, 22);

@@ -248,6 +248,26 @@ class MainWindowTest : public QObject {
         QVERIFY(messages.isEmpty());
     }
 
+    // Texts from a data file are shown as they stand: never read as markup.
+    void fileTextsShowAsPlainText() {
+        Fixture fx;
+        test::HeaderFields h;
+        h.carNo = "<b>12</b>3";
+        RecordFields f;
+        f.time = "100000";
+        fx.Write("20261210-12345678-S-01-ABCDEFG.TXT",
+                 test::TextFile(test::MakeHeader(h), {test::MakeRecord(f)}));
+        TFrmOndavia& w = fx.Open();
+        QCOMPARE(ondavia::test::Child<QLabel>(w, "LblCarNo")->text(), QStringLiteral("<b>12</b>3"));
+        int checked = 0;
+        for (QLabel* label : w.findChildren<QLabel*>()) {
+            if (!label->text().contains(QLatin1Char('<'))) continue;
+            ++checked;
+            QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
+        }
+        QVERIFY(checked > 0);
+    }
+
     void failedLoadClearsTheViewsAndReports() {
         Fixture fx;
         RecordFields bad;
