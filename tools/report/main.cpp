@@ -7,13 +7,14 @@
 // status 0 on success, 1 when the file or the PDF fails, 2 on a usage error.
 #include <QApplication>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/application.hpp"
-#include "command_table.hpp"
 #include "common/datetime.hpp"
+#include "data/opendatafile.hpp"
 #include "output/chartreport.hpp"
 #include "output/reporttext.hpp"
 #include "viewer/chartseries.hpp"
@@ -84,12 +85,15 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ondavia::gui::InstallFontSubstitutes();
 
-    std::string err;
-    std::optional<ondavia::Recording> rec = ondavia::cli::OpenFile(a->file, err);
-    if (!rec) {
+    ondavia::OpenedFile opened =
+        ondavia::OpenDataFile(std::filesystem::path(a->file), ondavia::CurrentYear());
+    if (!opened.ok()) {
+        std::string err = opened.message + "\n";
+        if (!opened.detail.empty()) err += "(" + opened.detail + ")\n";
         std::fputs(err.c_str(), stderr);
         return kFailed;
     }
+    std::optional<ondavia::Recording>& rec = opened.recording;
     const ondavia::ChartSeries series =
         ondavia::BuildChartSeries(rec->table, rec->hundredths, ondavia::CurrentYear());
     if (series.Empty()) return Fail("그래프에 그릴 기록이 없습니다: " + a->file);
