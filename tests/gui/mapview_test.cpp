@@ -23,6 +23,7 @@
 #include <QWebEngineView>
 #include <QtTest>
 
+#include <cmath>
 #include <memory>
 #include "support/findchild.hpp"
 
@@ -167,6 +168,13 @@ bool LoadInto(Recording& rec, const std::vector<RecordFields>& rows, bool hundre
 }
 
 QJsonArray Point(double lat, double lng) { return QJsonArray{lat, lng}; }
+
+// Leaflet gives the centre back from whole pixels: near enough is within a
+// pixel at zoom 12 (about 40 m).
+bool Near(const QJsonArray& at, double lat, double lng) {
+    return at.size() == 2 && std::abs(at[0].toDouble() - lat) < 4e-4 &&
+           std::abs(at[1].toDouble() - lng) < 4e-4;
+}
 
 // A plain tile, 256 pixels square.
 QByteArray TilePng() {
@@ -657,7 +665,7 @@ class MapViewTest : public QObject {
         QJsonObject page = fx.Leaflet();
         QCOMPARE(page["maps"].toInt(), 1);
         QCOMPARE(page["zoom"].toInt(), 12);
-        QCOMPARE(page["center"].toArray(), Point(37.5, 127));
+        QVERIFY(Near(page["center"].toArray(), 37.5, 127));
         QCOMPARE(page["scrollwheel"].toBool(true), false);
         const QJsonArray lines = page["lines"].toArray();
         QCOMPARE(lines.size(), 1);
@@ -731,7 +739,7 @@ class MapViewTest : public QObject {
         QCOMPARE(answered[0], (QVariantList{"gps", true}));
         page = fx.Leaflet();
         QCOMPARE(PositionMarker(page)["at"].toArray(), Point(37.52, 127.02));
-        QCOMPARE(page["center"].toArray(), Point(37.52, 127.02));
+        QVERIFY(Near(page["center"].toArray(), 37.52, 127.02));
         QVERIFY(fx.ClickLeafletMarker());
         QCOMPARE(fx.Leaflet()["info"].toObject()["content"].toString(),
                  Content(rows, 2, kSelectMapKeyless));
@@ -767,7 +775,7 @@ class MapViewTest : public QObject {
         QCOMPARE(blue["points"].toInt(), 4);
         QCOMPARE(blue["first"].toArray(), Point(37.52, 127.02));
         QCOMPARE(blue["last"].toArray(), Point(37.56, 127.06));
-        QCOMPARE(page["center"].toArray(), Point(37.52, 127.02));
+        QVERIFY(Near(page["center"].toArray(), 37.52, 127.02));
         QCOMPARE(Labels(page), (QStringList{"E", "S"}));
 
         // Clearing the chosen route leaves the whole-file line.
