@@ -34,6 +34,10 @@ class Folder {
             WriteOutputFile(path_ / name, day);
         }
         files_ = ListDataFiles(path_, std::nullopt, 2026);
+        // One pass first, so that every measured run reads from the page
+        // cache after the writes above have settled.
+        ::sync();
+        CheckFiles(files_, 2026, 2);
     }
     ~Folder() {
         std::error_code ec;
@@ -60,7 +64,14 @@ void BM_FolderCheck(benchmark::State& state) {
     state.counters["files/s"] = benchmark::Counter(static_cast<double>(loaded) * state.iterations(),
                                                    benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_FolderCheck)->Arg(1)->Arg(2)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+// Three runs each: on a shared machine the median is the figure to read.
+BENCHMARK(BM_FolderCheck)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->UseRealTime();
 
 }  // namespace
 

@@ -812,8 +812,10 @@ std::string LeafletPageText(const MapPageOptions& options, std::string_view mark
     page.Line("    center: mapCenter,");
     page.Line("    zoom: 12,");
     page.Line("    scrollWheelZoom: false,");
-    page.Line("    zoomControl: true");
+    page.Line("    zoomControl: false");
     page.Line("  });");
+    // The top corners hold the viewer's route label and size button.
+    page.Line("  L.control.zoom({position: 'bottomright'}).addTo(map);");
     page.Line("  map.attributionControl.setPrefix('Leaflet');");
     (page << "  tiles = L.tileLayer(" << JsStringLiteral(tileUrl) << ", {").End();
     page.Line("    maxZoom: 19,");
