@@ -24,8 +24,9 @@ const char* const kUsageText =
     "       ondavia-cli info FILE\n"
     "       ondavia-cli rows FILE\n"
     "       ondavia-cli table FILE\n"
-    "       ondavia-cli mappage FILE -o OUT.html [--no-car-track]\n"
+    "       ondavia-cli mappage FILE -o OUT.html [--no-car-track] [--osm [--tile-url URL]]\n"
     "       ondavia-cli check FILE --search N [--state K] [--ref V]\n"
+    "       ondavia-cli check DIR --all [--date YYYYMMDD] [--xlsx OUT.xlsx]\n"
     "       ondavia-cli nmea FILE [-o OUT.LOG] | xlsx FILE -o OUT.xlsx | gpx FILE -o OUT.gpx\n"
     "       ondavia-cli lock FILE | ondavia-cli unlock FILE\n";
 
@@ -43,19 +44,6 @@ void AppendJsonString(std::string& out, std::string_view s) {
         } else {
             out.push_back(c);
         }
-    }
-    out.push_back('"');
-}
-
-void AppendCsvField(std::string& out, std::string_view s) {
-    if (s.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out.append(s);
-        return;
-    }
-    out.push_back('"');
-    for (char c : s) {
-        if (c == '"') out.push_back('"');
-        out.push_back(c);
     }
     out.push_back('"');
 }
@@ -83,6 +71,43 @@ std::optional<Recording> OpenFile(const std::string& arg, std::string& err) {
     return std::nullopt;
 }
 
+void AppendCsvField(std::string& out, std::string_view s) {
+    if (s.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out.append(s);
+        return;
+    }
+    out.push_back('"');
+    for (char c : s) {
+        if (c == '"') out.push_back('"');
+        out.push_back(c);
+    }
+    out.push_back('"');
+}
+
+int ListFolder(const std::string& dir, const std::optional<std::string>& date,
+               std::vector<ListedFile>& files, std::string& err) {
+    if (date) {
+        bool digits =
+            date->size() == 8 && date->find_first_not_of("0123456789") == std::string::npos;
+        if (!digits || !IsValidDate(std::stoi(date->substr(0, 4)), std::stoi(date->substr(4, 2)),
+                                    std::stoi(date->substr(6, 2)))) {
+            err += "작업일은 YYYYMMDD 형식의 날짜여야 합니다: " + *date + "\n";
+            return kUsage;
+        }
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_directory(dir, ec)) {
+        err += "폴더를 찾을 수 없습니다: " + EscapeControls(dir) + "\n";
+        return kRefused;
+    }
+    files = ListDataFiles(dir, date, CurrentYear(), ec);
+    if (ec) {
+        err += "폴더를 읽을 수 없습니다: " + EscapeControls(dir) + "\n(" + ec.message() + ")\n";
+        return kRefused;
+    }
+    return kOk;
+}
+
 bool WriteOutput(const std::string& path, std::string_view bytes, std::string_view failure,
                  std::string& err) {
     WriteResult r = WriteOutputFile(std::filesystem::path(path), bytes);
@@ -106,25 +131,8 @@ int List(const std::vector<std::string>& args, std::string& out, std::string& er
         }
     }
     if (!dir) return kUsage;
-    if (date) {
-        bool digits =
-            date->size() == 8 && date->find_first_not_of("0123456789") == std::string::npos;
-        if (!digits || !IsValidDate(std::stoi(date->substr(0, 4)), std::stoi(date->substr(4, 2)),
-                                    std::stoi(date->substr(6, 2)))) {
-            err += "작업일은 YYYYMMDD 형식의 날짜여야 합니다: " + *date + "\n";
-            return kUsage;
-        }
-    }
-    std::error_code ec;
-    if (!std::filesystem::is_directory(*dir, ec)) {
-        err += "폴더를 찾을 수 없습니다: " + EscapeControls(*dir) + "\n";
-        return kRefused;
-    }
-    std::vector<ListedFile> files = ListDataFiles(*dir, date, CurrentYear(), ec);
-    if (ec) {
-        err += "폴더를 읽을 수 없습니다: " + EscapeControls(*dir) + "\n(" + ec.message() + ")\n";
-        return kRefused;
-    }
+    std::vector<ListedFile> files;
+    if (int code = ListFolder(*dir, date, files, err); code != kOk) return code;
     for (const ListedFile& f : files) {
         // One file, one line: a name with a tab or a line break in it
         // must not look like several rows.

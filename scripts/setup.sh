@@ -11,7 +11,7 @@ PACKAGES=(
   clang libclang-rt-14-dev clang-format clang-tidy
   fonts-nanum xvfb xauth poppler-utils imagemagick
   gpsbabel libxml2-utils unzip libreoffice-calc-nogui
-  cups printer-driver-cups-pdf
+  cups printer-driver-cups-pdf libjs-leaflet
 )
 
 missing=()

@@ -30,6 +30,7 @@ TDtgSetValue LoadSettings(const std::filesystem::path& settingsFile, const std::
     s.MapApiKey = Cp949ToUtf8(ini.ReadString(kSectionMap, kKeyApiKey, ""));
     s.MapServerUrl = Cp949ToUtf8(ini.ReadString(kSectionMap, kKeyServerUrl, ""));
     s.MapProbeUrl = Cp949ToUtf8(ini.ReadString(kSectionMap, kKeyProbeUrl, ""));
+    s.MapTileUrl = Cp949ToUtf8(ini.ReadString(kSectionMap, kKeyTileUrl, kDefaultTileUrl));
     return s;
 }
 

@@ -24,8 +24,20 @@ inline constexpr const char* kKeyScriptUrl = "ScriptUrl";        // MAP
 inline constexpr const char* kKeyApiKey = "ApiKey";              // MAP
 inline constexpr const char* kKeyServerUrl = "ServerUrl";        // MAP
 inline constexpr const char* kKeyProbeUrl = "ProbeUrl";          // MAP
+inline constexpr const char* kKeyTileUrl = "TileUrl";            // MAP
 // The maps script the local map page loads unless MAP/ScriptUrl says otherwise.
 inline constexpr const char* kDefaultMapScriptUrl = "https://maps.googleapis.com/maps/api/js";
+
+// The raster tiles of the keyless map unless MAP/TileUrl says otherwise, and
+// the credit their server asks every map to show.
+inline constexpr const char* kDefaultTileUrl = "https://tile.openstreetmap.org/{z}/{x}/{y}.png";
+inline constexpr const char* kTileAttributionHtml =
+    "&copy; <a href=\"https://www.openstreetmap.org/copyright\">OpenStreetMap</a> contributors";
+
+// SelectMap of the keyless map page (Leaflet over raster tiles), which the
+// viewer writes itself like the page of 0. 4 and every other unlisted value
+// already stand for the remote Kakao page, so it takes the next value.
+inline constexpr int kSelectMapKeyless = 5;
 
 // Texts are UTF-8 in memory; paths keep their trailing separator.
 struct TDtgSetValue {
@@ -45,6 +57,8 @@ struct TDtgSetValue {
     std::string MapApiKey;
     std::string MapServerUrl;
     std::string MapProbeUrl;
+    // The keyless map's tile address, with {z}, {x} and {y} (and {s}).
+    std::string MapTileUrl;
 };
 
 // appPath is the program's folder with a trailing separator. A missing file or

@@ -9,6 +9,7 @@
 
 #include "common/cp949.hpp"
 #include "common/fileio.hpp"
+#include "common/settings.hpp"
 
 namespace ondavia {
 
@@ -207,7 +208,7 @@ std::string BuildMarkerContent(const TDTG_RECORD& record, int selectMap) {
     const std::string when = HtmlText(Cp949ToUtf8(record.InfoDateTime.View()));
     const char* brake = record.Brake == 1 ? "ON" : "OFF";
     char values[160];
-    if (selectMap == 0 || selectMap == 1) {
+    if (selectMap == 0 || selectMap == 1 || selectMap == kSelectMapKeyless) {
         std::snprintf(values, sizeof values, "%dKm/h  *  %dRPM  *  B:%s  *  D:%dKm",
                       static_cast<int>(record.Speed), static_cast<int>(record.RPM), brake,
                       static_cast<int>(record.Km));
@@ -436,8 +437,14 @@ class Lines {
 
 }  // namespace
 
+namespace {
+std::string LeafletPageText(const MapPageOptions& options, std::string_view markerContent,
+                            const std::vector<std::string>& points);
+}  // namespace
+
 std::string MapPageText(const MapPageOptions& options, std::string_view markerContent,
                         const std::vector<std::string>& points) {
+    if (options.keyless) return LeafletPageText(options, markerContent, points);
     const std::string first = points.empty() ? std::string("0, 0") : points.front();
     const std::string& last = points.empty() ? first : points.back();
     size_t pointBytes = 0;
@@ -540,6 +547,329 @@ std::string MapPageText(const MapPageOptions& options, std::string_view markerCo
         page.Line(line);
     return page.Take();
 }
+
+// ---- the keyless page -----------------------------------------------------------
+
+namespace {
+
+// Raw text put inside a <script> or <style> element: an end tag in it would
+// close the element early, so "</" before the element's name is bent.
+std::string InlineElementText(std::string_view text, std::string_view element) {
+    std::string out;
+    out.reserve(text.size() + 16);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '<' && i + 1 < text.size() && text[i + 1] == '/' &&
+            i + 2 + element.size() <= text.size()) {
+            bool same = true;
+            for (size_t k = 0; k < element.size() && same; ++k)
+                same = std::tolower(static_cast<unsigned char>(text[i + 2 + k])) == element[k];
+            if (same) {
+                out += "<\\/";
+                ++i;
+                continue;
+            }
+        }
+        out.push_back(text[i]);
+    }
+    return out;
+}
+
+// The keyless page's command functions and body; the forms are those of the
+// maps script's page, so the viewer drives both alike.
+constexpr const char* kLeafletFunctions[] = {
+    "function LabelIcon(text) {",
+    "  return L.divIcon({",
+    "    className: 'ondavia-label',",
+    "    html: text,",
+    "    iconSize: [20, 20],",
+    "    iconAnchor: [10, 10]",
+    "  });",
+    "}",
+    "",
+    "function PinIcon() {",
+    "  return L.divIcon({",
+    "    className: 'ondavia-pin',",
+    "    iconSize: [16, 16],",
+    "    iconAnchor: [8, 16],",
+    "    popupAnchor: [0, -16]",
+    "  });",
+    "}",
+    "",
+    "function PathOf(LatLngStr) {",
+    "  var parts = String(LatLngStr).split(',');",
+    "  var points = [];",
+    "  for (var i = 0; i < parts.length - 1; i += 2) {",
+    "    points.push(L.latLng(parseFloat(parts[i]), parseFloat(parts[i + 1])));",
+    "  }",
+    "  return points;",
+    "}",
+    "",
+    "// Tiles that cannot be loaded leave a plain background; a note says why.",
+    "function TileTrouble(failed) {",
+    "  document.getElementById('tile-note').style.display = failed ? 'block' : 'none';",
+    "}",
+    "",
+    "// 경계좌표 경로 표시",
+    "function NewShowboundary(LatLngStr, LineColor, ArrInx) {",
+    "  path = PathOf(LatLngStr);",
+    "  if (boundary[ArrInx]) map.removeLayer(boundary[ArrInx]);",
+    "  boundary[ArrInx] = L.polyline(path, {",
+    "    color: LineColor,",
+    "    opacity: 1,",
+    "    weight: 2",
+    "  }).addTo(map);",
+    "}",
+    "",
+    "// 경계좌표 경로 삭제",
+    "function ClearShowboundary(ArrInx) {",
+    "  if (boundary[ArrInx]) {",
+    "    map.removeLayer(boundary[ArrInx]);",
+    "    boundary[ArrInx] = null;",
+    "    path.length = 0;",
+    "  }",
+    "}",
+    "",
+    "// 새로운 경로 표시",
+    "function NewShowRoute(LatLngStr) {",
+    "  RemoveLine();",
+    "  path = PathOf(LatLngStr);",
+    "  if (path.length === 0) return;",
+    "  polyline = L.polyline(path, {",
+    "    color: 'blue',",
+    "    opacity: 1,",
+    "    weight: 3",
+    "  }).addTo(map);",
+    "  startRoute = path[0];",
+    "  endRoute = path[path.length - 1];",
+    "  NewShowStartEndMarker();",
+    "}",
+    "",
+    "// 경로 삭제",
+    "function ClearShowRoute() {",
+    "  RemoveLine();",
+    "}",
+    "",
+    "function RemoveLine() {",
+    "  if (polyline) {",
+    "    map.removeLayer(polyline);",
+    "    polyline = null;",
+    "    path.length = 0;",
+    "  }",
+    "}",
+    "",
+    "// 시작, 종료 마커 표시",
+    "function NewShowStartEndMarker() {",
+    "  RemoveMarker();",
+    "  map.setView(startRoute, map.getZoom(), {animate: false});",
+    "  startMarker = L.marker(startRoute, {icon: LabelIcon('S'), title: 'S'}).addTo(map);",
+    "  endMarker = L.marker(endRoute, {icon: LabelIcon('E'), title: 'E'}).addTo(map);",
+    "}",
+    "",
+    "// 시작, 종료 마커 삭제",
+    "function RemoveMarker() {",
+    "  if (startMarker) {",
+    "    map.removeLayer(startMarker);",
+    "    startMarker = null;",
+    "  }",
+    "  if (endMarker) {",
+    "    map.removeLayer(endMarker);",
+    "    endMarker = null;",
+    "  }",
+    "}",
+    "",
+    "// The balloon of the position marker, opened by a click on it.",
+    "function OpenInfo(at, Content) {",
+    "  map.closePopup(infowindow);",
+    "  infowindow.setLatLng(at.getLatLng()).setContent(Content);",
+    "  map.openPopup(infowindow);",
+    "}",
+    "",
+    "// 새로운 마커 표시 및 풍선도움말 표시",
+    "function NewShowMarker(Latlng, Content) {",
+    "  ClearObjects();",
+    "  var parts = String(Latlng).split(',');",
+    "  var lat = parseFloat(parts[0]);",
+    "  var lng = parseFloat(parts[1]);",
+    "  if (!isFinite(lat) || !isFinite(lng)) return;",
+    "  var point = L.latLng(lat, lng);",
+    "  map.setView(point, map.getZoom(), {animate: false});",
+    "  marker = L.marker(point, {icon: PinIcon()}).addTo(map);",
+    "  marker.on('click', function() {",
+    "    OpenInfo(marker, Content);",
+    "  });",
+    "}",
+    "",
+    "// 마커 및 풍선도움말 삭제",
+    "function ClearShowMarker() {",
+    "  ClearObjects();",
+    "}",
+    "",
+    "function ClearObjects() {",
+    "  if (marker) {",
+    "    map.removeLayer(marker);",
+    "    marker = null;",
+    "  }",
+    "  map.closePopup(infowindow);",
+    "}",
+    "</script>",
+    "</head>",
+    "<body onload=\"initialize()\">",
+};
+
+}  // namespace
+
+std::optional<LeafletFiles> LoadLeaflet(const std::filesystem::path& programDir) {
+    std::vector<std::filesystem::path> folders;
+    if (!programDir.empty()) folders.push_back(programDir / "leaflet");
+#ifdef ONDAVIA_LEAFLET_DIR
+    folders.emplace_back(ONDAVIA_LEAFLET_DIR);
+#endif
+    for (const auto& folder : folders) {
+        auto script = ReadWholeFile(folder / kLeafletScriptFileName);
+        auto style = ReadWholeFile(folder / kLeafletStyleFileName);
+        if (script && style) return LeafletFiles{std::move(*script), std::move(*style)};
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+std::string LeafletPageText(const MapPageOptions& options, std::string_view markerContent,
+                            const std::vector<std::string>& points) {
+    const std::string first = points.empty() ? std::string("0, 0") : points.front();
+    const std::string& last = points.empty() ? first : points.back();
+    size_t pointBytes = 0;
+    if (!options.noCarTrack)
+        for (const auto& p : points)
+            pointBytes += p.size() + 8;
+    Lines page(pointBytes + 16384 + markerContent.size() * 2 + options.leafletScript.size() +
+               options.leafletStyle.size());
+    const bool inlined = !options.leafletScript.empty() && !options.leafletStyle.empty();
+    const std::string tileUrl = options.tileUrl.empty() ? kDefaultTileUrl : options.tileUrl;
+
+    page.Line("<!DOCTYPE html>");
+    page.Line("<!-- saved from url=(0013)about:internet -->");
+    page.Line("<html>");
+    page.Line("<head>");
+    page.Line("<title>ONDAVIA APP</title>");
+    page.Line("<meta name=\"viewport\" content=\"initial-scale=1.0, user-scalable=no\">");
+    page.Line("<meta http-equiv=\"content-type\" content=\"text/html; charset=UTF-8\">");
+    if (inlined) {
+        page.Line("<style>");
+        page.Line(InlineElementText(options.leafletStyle, "style"));
+        page.Line("</style>");
+    } else {
+        (page << "<link rel=\"stylesheet\" href=\"" << kLeafletStyleFileName << "\">").End();
+    }
+    page.Line("<style>");
+    page.Line("html, body, #map-canvas {");
+    page.Line("  height: 100%;");
+    page.Line("  margin: 0px;");
+    page.Line("  padding: 0px");
+    page.Line("}");
+    // What shows where no tile could be drawn.
+    page.Line("#map-canvas { background: #f2efe9; }");
+    page.Line(".ondavia-label {");
+    page.Line("  background: #d33; color: #fff; border: 2px solid #fff; border-radius: 50%;");
+    page.Line("  font: bold 11px/16px sans-serif; text-align: center;");
+    page.Line("  box-shadow: 0 0 2px rgba(0,0,0,.6);");
+    page.Line("}");
+    page.Line(".ondavia-pin {");
+    page.Line("  background: #e33; border: 2px solid #800; border-radius: 50% 50% 50% 0;");
+    page.Line("  transform: rotate(-45deg); box-sizing: border-box;");
+    page.Line("}");
+    page.Line("#tile-note {");
+    page.Line("  display: none; position: absolute; left: 8px; bottom: 24px; z-index: 1000;");
+    page.Line("  background: rgba(255,255,240,.92); border: 1px solid #999; padding: 3px 8px;");
+    page.Line("  font: 12px sans-serif; color: #333;");
+    page.Line("}");
+    page.Line("</style>");
+    if (inlined) {
+        page.Line("<script>");
+        page.Line(InlineElementText(options.leafletScript, "script"));
+        page.Line("</script>");
+    } else {
+        (page << "<script src=\"" << kLeafletScriptFileName << "\"></script>").End();
+    }
+    page.Line("<script>");
+    page.Line("var map;");
+    (page << "var mapCenter = L.latLng(" << first << ");").End();
+    page.Line("var startRoute;");
+    page.Line("var endRoute;");
+    page.Line("var infowindow = L.popup({");
+    page.Line("  maxWidth: 280");
+    page.Line("});");
+    page.Line("var startMarker;");
+    page.Line("var endMarker;");
+    page.Line("var marker;");
+    page.Line("var boundary = [];");
+    page.Line("var polyline;");
+    page.Line("var path = [];");
+    page.Line("var tiles;");
+    page.Line("");
+    page.Line("function initialize() {");
+    page.Line("  map = L.map('map-canvas', {");
+    page.Line("    center: mapCenter,");
+    page.Line("    zoom: 12,");
+    page.Line("    scrollWheelZoom: false,");
+    page.Line("    zoomControl: false");
+    page.Line("  });");
+    // The top corners hold the viewer's route label and size button.
+    page.Line("  L.control.zoom({position: 'bottomright'}).addTo(map);");
+    page.Line("  map.attributionControl.setPrefix('Leaflet');");
+    (page << "  tiles = L.tileLayer(" << JsStringLiteral(tileUrl) << ", {").End();
+    page.Line("    maxZoom: 19,");
+    (page << "    attribution: " << JsStringLiteral(kTileAttributionHtml)).End();
+    page.Line("  });");
+    page.Line("  var failed = 0;");
+    page.Line("  tiles.on('loading', function() { failed = 0; });");
+    page.Line("  tiles.on('tileerror', function() { ++failed; TileTrouble(true); });");
+    page.Line("  tiles.on('load', function() { if (failed === 0) TileTrouble(false); });");
+    page.Line("  tiles.addTo(map);");
+    if (!options.noCarTrack) {
+        page.Line("  var flightPlanCoordinates = [");
+        for (size_t i = 0; i < points.size(); ++i)
+            (page << "    [" << points[i] << (i + 1 < points.size() ? "]," : "]")).End();
+        page.Line("  ];");
+        page.Line("  var flightPath = L.polyline(flightPlanCoordinates, {");
+        page.Line("    color: '#FF0000',");
+        page.Line("    opacity: 1.0,");
+        page.Line("    weight: 2");
+        page.Line("  }).addTo(map);");
+        page.Line("  startRoute = mapCenter;");
+        (page << "  endRoute = L.latLng(" << last << ");").End();
+        page.Line("  NewShowStartEndMarker();");
+    }
+    if (!markerContent.empty()) {
+        if (options.markerPoint.empty())
+            page.Line("  marker = L.marker(mapCenter, {icon: PinIcon()}).addTo(map);");
+        else
+            (page << "  marker = L.marker(L.latLng(" << options.markerPoint
+                  << "), {icon: PinIcon()}).addTo(map);")
+                .End();
+        page.Line("  marker.on('click', function() {");
+        (page << "    OpenInfo(marker, " << JsStringLiteral(markerContent) << ");").End();
+        page.Line("  });");
+    }
+    page.Line("}");
+    page.Line("");
+    for (const char* line : kLeafletFunctions)
+        page.Line(line);
+    // The forms are the other page's, line for line.
+    bool inForms = false;
+    for (const char* line : kPageFunctions) {
+        if (std::string_view(line).starts_with("<form name=\"boundary\"")) inForms = true;
+        if (std::string_view(line) == "<div id=\"map-canvas\"></div>") break;
+        if (inForms) page.Line(line);
+    }
+    page.Line("<div id=\"map-canvas\"></div>");
+    (page << "<div id=\"tile-note\">" << HtmlText(kTilesUnavailableNote) << "</div>").End();
+    page.Line("</body>");
+    page.Line("</html>");
+    return page.Take();
+}
+
+}  // namespace
 
 WriteResult WriteMapPage(const std::filesystem::path& path, const MapPageOptions& options,
                          std::string_view markerContent, const std::vector<std::string>& points) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -18,6 +19,13 @@
 namespace ondavia {
 
 inline constexpr const char* kMapPageFileName = "NvGps_GoogleMap.html";
+// The keyless page and the Leaflet files it loads from beside itself.
+inline constexpr const char* kKeylessMapPageFileName = "NvGps_OsmMap.html";
+inline constexpr const char* kLeafletScriptFileName = "leaflet.js";
+inline constexpr const char* kLeafletStyleFileName = "leaflet.css";
+// The note the keyless page shows over the map while tiles fail to load.
+inline constexpr const char* kTilesUnavailableNote =
+    "지도 타일을 불러올 수 없습니다. 경로와 표시만 그립니다.";
 
 // Path of the remote page on the map server for a SelectMap value (not 0):
 // 1 Google, 3 Naver, anything else Kakao.
@@ -53,7 +61,8 @@ std::vector<std::string> RoutePoints(const std::vector<GridRow>& rows);
 std::string JoinRoute(const std::vector<std::string>& points);
 
 // The marker's info-window text for a record: an HTML fragment whose values
-// are escaped. selectMap 0 or 1 gives the spaced layout, others the bracketed.
+// are escaped. selectMap 0 or 1, and the keyless page the viewer writes like
+// that of 0, give the spaced layout; others the bracketed.
 std::string BuildMarkerContent(const TDTG_RECORD& record, int selectMap);
 
 // "시작:%s   종료:%s" with two date-time texts (cp949 bytes from the rows).
@@ -68,13 +77,34 @@ struct MapPageOptions {
     // Where the initial position marker stands (a point text); the first point
     // of the route when empty.
     std::string markerPoint;
+
+    // The keyless page: Leaflet over raster tiles instead of the maps script.
+    bool keyless = false;
+    std::string tileUrl = kDefaultTileUrl;  // {z}/{x}/{y}; the default when empty
+    // Leaflet's script and style written into the page, so that it works
+    // alone wherever it lies; when empty the page loads leaflet.js and
+    // leaflet.css from its own folder.
+    std::string leafletScript;
+    std::string leafletStyle;
 };
+
+// Leaflet as the keyless page needs it.
+struct LeafletFiles {
+    std::string script;
+    std::string style;
+};
+// Reads leaflet.js and leaflet.css from the first folder that holds both:
+// programDir/leaflet (copied there by the build), then the system's copy.
+// nullopt when neither can be read.
+std::optional<LeafletFiles> LoadLeaflet(const std::filesystem::path& programDir);
 
 // The maps script address with its query: key (when given) and sensor=false.
 std::string MapScriptAddress(std::string_view scriptUrl, std::string_view apiKey);
 
-// The whole page, lines ending in CR LF. points holds at least one point text;
-// markerContent may be empty (no initial marker).
+// The whole page (the maps script's, or the keyless one when options.keyless),
+// lines ending in CR LF. points holds at least one point text; markerContent
+// may be empty (no initial marker). Both kinds offer the same forms, inputs,
+// buttons and functions.
 std::string MapPageText(const MapPageOptions& options, std::string_view markerContent,
                         const std::vector<std::string>& points);
 

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <optional>
 
 #include "common/cp949.hpp"
@@ -205,12 +206,14 @@ WorkbookResult Failed(WorkbookError error, std::string message) {
 
 }  // namespace
 
-WorkbookResult WriteWorkbook(const std::filesystem::path& path, const std::vector<GridRow>& rows,
-                             const WorkbookOptions& options) {
-    if (options.maxRowsPerSheet <= kFirstRecordRow || options.maxRowsPerSheet > kXlsxMaxRows)
-        return Failed(WorkbookError::WriteFailed, "invalid rows per sheet");
-    // The library writes the file by name: it writes the exclusive temporary
-    // file, which is renamed over the target only when the workbook is whole.
+namespace {
+
+// Writes a workbook that fill puts into the library's workbook object: the
+// library writes the exclusive temporary file by name, which is renamed over
+// the target only when the workbook is whole. fill returns the reason of a
+// failure, empty on success.
+WorkbookResult WriteWorkbookFile(const std::filesystem::path& path,
+                                 const std::function<std::string(lxw_workbook*)>& fill) {
     PendingFile pending(path);
     if (!pending.ok()) return Failed(WorkbookError::FolderNotWritable, pending.error().message());
     const std::filesystem::path tmp = pending.TemporaryPath();
@@ -220,29 +223,89 @@ WorkbookResult WriteWorkbook(const std::filesystem::path& path, const std::vecto
     wbOptions.constant_memory = LXW_TRUE;
     lxw_workbook* wb = workbook_new_opt(tmp.c_str(), &wbOptions);
     if (!wb) return Failed(WorkbookError::WriteFailed, "cannot create the workbook");
-
-    const size_t perSheet = options.maxRowsPerSheet - kFirstRecordRow;
-    const size_t sheets = rows.empty() ? 1 : (rows.size() + perSheet - 1) / perSheet;
-    SheetWriter writer(wb, rows, options);
-    std::string failure;
-    for (size_t s = 0; s < sheets && writer.ok() && failure.empty(); ++s) {
-        const std::string name = WorkbookSheetName(options.title, static_cast<int>(s + 1));
-        lxw_worksheet* ws = workbook_add_worksheet(wb, name.c_str());
-        if (!ws) {
-            failure = "the sheet name is refused: " + name;
-            break;
-        }
-        writer.Write(ws, s * perSheet, std::min(rows.size(), (s + 1) * perSheet));
-    }
-    if (failure.empty() && !writer.ok()) failure = lxw_strerror(writer.error());
+    std::string failure = fill(wb);
     // Closing frees the workbook whatever happened; its file only counts on success.
     const lxw_error closed = workbook_close(wb);
     if (failure.empty() && closed != LXW_NO_ERROR) failure = lxw_strerror(closed);
     if (failure.empty() && !pending.Commit()) failure = pending.error().message();
     if (!failure.empty()) return Failed(WorkbookError::WriteFailed, failure);
+    return {};
+}
+
+}  // namespace
+
+WorkbookResult WriteWorkbook(const std::filesystem::path& path, const std::vector<GridRow>& rows,
+                             const WorkbookOptions& options) {
+    if (options.maxRowsPerSheet <= kFirstRecordRow || options.maxRowsPerSheet > kXlsxMaxRows)
+        return Failed(WorkbookError::WriteFailed, "invalid rows per sheet");
+    const size_t perSheet = options.maxRowsPerSheet - kFirstRecordRow;
+    const size_t sheets = rows.empty() ? 1 : (rows.size() + perSheet - 1) / perSheet;
+    WorkbookResult done = WriteWorkbookFile(path, [&](lxw_workbook* wb) {
+        SheetWriter writer(wb, rows, options);
+        for (size_t s = 0; s < sheets && writer.ok(); ++s) {
+            const std::string name = WorkbookSheetName(options.title, static_cast<int>(s + 1));
+            lxw_worksheet* ws = workbook_add_worksheet(wb, name.c_str());
+            if (!ws) return "the sheet name is refused: " + name;
+            writer.Write(ws, s * perSheet, std::min(rows.size(), (s + 1) * perSheet));
+        }
+        return writer.ok() ? std::string() : std::string(lxw_strerror(writer.error()));
+    });
+    if (!done.ok()) return done;
     if (options.progress) options.progress(rows.size());
-    WorkbookResult done;
     done.sheets = static_cast<int>(sheets);
+    return done;
+}
+
+WorkbookCell WorkbookCell::Number(double v) {
+    WorkbookCell c;
+    c.kind = Kind::Number;
+    c.number = v;
+    return c;
+}
+
+WorkbookCell WorkbookCell::Text(std::string utf8) {
+    WorkbookCell c;
+    c.kind = Kind::Text;
+    c.text = std::move(utf8);
+    return c;
+}
+
+WorkbookResult WriteTableWorkbook(const std::filesystem::path& path, std::string_view title,
+                                  const std::vector<std::string>& header,
+                                  const std::vector<std::vector<WorkbookCell>>& rows) {
+    if (rows.size() + 1 > kXlsxMaxRows) return Failed(WorkbookError::WriteFailed, "too many rows");
+    WorkbookResult done = WriteWorkbookFile(path, [&](lxw_workbook* wb) -> std::string {
+        const std::string name = WorkbookSheetName(title, 1);
+        lxw_worksheet* ws = workbook_add_worksheet(wb, name.c_str());
+        if (!ws) return "the sheet name is refused: " + name;
+        lxw_format* bold = workbook_add_format(wb);
+        format_set_bold(bold);
+        format_set_font_name(bold, kFontName);
+        lxw_format* plain = workbook_add_format(wb);
+        format_set_font_name(plain, kFontName);
+        lxw_error e = LXW_NO_ERROR;
+        auto check = [&e](lxw_error r) {
+            if (e == LXW_NO_ERROR) e = r;
+        };
+        for (size_t c = 0; c < header.size(); ++c)
+            check(
+                worksheet_write_string(ws, 0, static_cast<lxw_col_t>(c), header[c].c_str(), bold));
+        for (size_t r = 0; r < rows.size() && e == LXW_NO_ERROR; ++r) {
+            const auto row = static_cast<lxw_row_t>(r + 1);
+            for (size_t c = 0; c < rows[r].size(); ++c) {
+                const WorkbookCell& cell = rows[r][c];
+                const auto col = static_cast<lxw_col_t>(c);
+                // Text is always a string cell: a file name never becomes a formula.
+                if (cell.kind == WorkbookCell::Kind::Number)
+                    check(worksheet_write_number(ws, row, col, cell.number, plain));
+                else if (cell.kind == WorkbookCell::Kind::Text)
+                    check(worksheet_write_string(ws, row, col, cell.text.c_str(), plain));
+            }
+        }
+        worksheet_set_selection(ws, 0, 0, 0, 0);
+        return e == LXW_NO_ERROR ? std::string() : std::string(lxw_strerror(e));
+    });
+    if (done.ok()) done.sheets = 1;
     return done;
 }
 

@@ -46,6 +46,24 @@ struct WorkbookResult {
 WorkbookResult WriteWorkbook(const std::filesystem::path& path, const std::vector<GridRow>& rows,
                              const WorkbookOptions& options);
 
+// One cell of a plain table workbook.
+struct WorkbookCell {
+    enum class Kind { Empty, Number, Text };
+    Kind kind = Kind::Empty;
+    double number = 0;
+    std::string text;  // UTF-8
+
+    static WorkbookCell Number(double v);
+    static WorkbookCell Text(std::string utf8);
+};
+
+// A plain table on one sheet named after title: the header in bold on row 1,
+// then one row per entry. Written like WriteWorkbook (exclusive temporary
+// file renamed into place).
+WorkbookResult WriteTableWorkbook(const std::filesystem::path& path, std::string_view title,
+                                  const std::vector<std::string>& header,
+                                  const std::vector<std::vector<WorkbookCell>>& rows);
+
 // NAME.xlsx in dataFolder, or in fallbackFolder when dataFolder cannot be
 // written; written receives the file's path.
 WorkbookResult WriteWorkbookBeside(const std::filesystem::path& dataFolder,

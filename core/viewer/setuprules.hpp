@@ -8,10 +8,6 @@
 
 namespace ondavia {
 
-// The keyless map page. 4 and every other unlisted value already stand for
-// the remote Kakao page, so the keyless choice takes the next value.
-inline constexpr int kSelectMapKeyless = 5;
-
 struct MapChoice {
     const char* caption;  // UTF-8
     int selectMap;

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QLabel>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -257,7 +258,9 @@ void MapView::FormShow() {
     state_.MapPageLoading = true;
     if (!Remote()) {
         if (PageFolder.isEmpty()) PageFolder = MapPageFolder();
-        state_.MapPageAddress = QDir(PageFolder).filePath(QString::fromLatin1(kMapPageFileName));
+        state_.MapPageAddress = QDir(PageFolder)
+                                    .filePath(QString::fromLatin1(
+                                        Keyless() ? kKeylessMapPageFileName : kMapPageFileName));
         return;
     }
     state_.MapPageAddress =
@@ -275,7 +278,7 @@ void MapView::FormShow() {
 }
 
 void MapView::StartLoadTimer() {
-    if (selectMap_ > 0) TimerLoadMap->start();
+    if (Remote() && selectMap_ > 0) TimerLoadMap->start();
 }
 
 void MapView::TimerLoadMapTimer() {
@@ -301,9 +304,11 @@ void MapView::ShowRouteOnMap() {
     if (!settings.GpsView) {
         shown = false;
         ShowMessage(kMapNotUsedMessage);
-    } else if (!UrlOpens(probe, ProbeTimeoutMs)) {
+    } else if (Keyless() ? !PlaceLeaflet() : !UrlOpens(probe, ProbeTimeoutMs)) {
+        // The keyless page needs no probe: without tiles it still draws
+        // the route on a plain background.
         shown = false;
-        ShowMessage(kNoInternetMessage);
+        if (!Keyless()) ShowMessage(kNoInternetMessage);
     } else {
         RoutePointList = RoutePoints(recording_.rows);
         if (RoutePointList.empty()) {
@@ -314,6 +319,8 @@ void MapView::ShowRouteOnMap() {
             options.scriptUrl = settings.MapScriptUrl;
             options.apiKey = settings.MapApiKey;
             options.noCarTrack = settings.NoCarTrack;
+            options.keyless = Keyless();
+            options.tileUrl = settings.MapTileUrl;
             MarkerContent.clear();
             if (const TDTG_RECORD* r = CurrentRecord(); r && HasUsablePosition(*r)) {
                 MarkerContent = BuildMarkerContent(*r, selectMap_);
@@ -334,6 +341,29 @@ void MapView::ShowRouteOnMap() {
         }
     }
     EndShow(shown);
+}
+
+bool MapView::PlaceLeaflet() {
+    const QDir folder = QFileInfo(state_.MapPageAddress).dir();
+    const std::filesystem::path script =
+        folder.filePath(QString::fromLatin1(kLeafletScriptFileName)).toStdString();
+    const std::filesystem::path style =
+        folder.filePath(QString::fromLatin1(kLeafletStyleFileName)).toStdString();
+    std::optional<LeafletFiles> leaflet = LoadLeaflet(state_.ViewerSettings.AppPath);
+    if (!leaflet) {
+        ShowMessage(kLeafletMissingMessage);
+        return false;
+    }
+    // Written only when they differ, so that the engine's cache stays warm.
+    auto place = [](const std::filesystem::path& path, const std::string& bytes) {
+        std::optional<std::string> there = ReadWholeFile(path);
+        return (there && *there == bytes) || WriteOutputFile(path, bytes).ok();
+    };
+    if (!place(script, leaflet->script) || !place(style, leaflet->style)) {
+        ShowMessage(kMapPageNotWrittenMessage);
+        return false;
+    }
+    return true;
 }
 
 void MapView::ShowRouteOnRemoteMap() {

@@ -52,6 +52,8 @@ inline constexpr const char* kMapStartFailedMessage =
     "인터넷 연결 오류로 지도 데이터를 읽어 올 수 없습니다!!!\n\n"
     "프로그램 종료 후 인터넷 연결을 확인 하시고 다시 실행 하십시요.";
 inline constexpr const char* kMapPageNotWrittenMessage = "지도 페이지를 저장할 수 없습니다!";
+inline constexpr const char* kLeafletMissingMessage =
+    "지도 파일(leaflet.js, leaflet.css)을 찾을 수 없습니다!";
 
 inline constexpr const char* kMapWideCaption = "지도확대";
 inline constexpr const char* kMapNarrowCaption = "지도축소";
@@ -123,7 +125,12 @@ class MapView : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    bool Remote() const { return selectMap_ != 0; }
+    // The keyless page is written by the viewer like the page of 0.
+    bool Keyless() const { return selectMap_ == kSelectMapKeyless; }
+    bool Remote() const { return selectMap_ != 0 && !Keyless(); }
+    // Puts leaflet.js and leaflet.css beside the keyless page; false with
+    // the panel's message set when they cannot be.
+    bool PlaceLeaflet();
     void EnsureBrowser();
     void Navigate(const QString& address, bool localFile);
     void Send(FormCommand command);

@@ -115,6 +115,9 @@ TEST(MapTexts, MarkerContentLayouts) {
         {2, 1, "[ 26-12-10 10:00:05 ]<br> [ 52Km/h*1830RPM*B:ON*D:14Km ]"},
         {3, 2, "[ 26-12-10 10:00:05 ]<br> [ 52Km/h*1830RPM*B:OFF*D:14Km ]"},  // only 1 is ON
         {-1, 0, "[ 26-12-10 10:00:05 ]<br> [ 52Km/h*1830RPM*B:OFF*D:14Km ]"},
+        // The keyless page is the viewer's own, like that of 0.
+        {kSelectMapKeyless, 1, "26-12-10 10:00:05<br>52Km/h  *  1830RPM  *  B:ON  *  D:14Km"},
+        {4, 1, "[ 26-12-10 10:00:05 ]<br> [ 52Km/h*1830RPM*B:ON*D:14Km ]"},
     };
     for (const Case& c : cases) {
         r.Brake = c.brake;
@@ -515,16 +518,102 @@ TEST(MapSettings, AddressesFromTheSettingsFile) {
     EXPECT_EQ(empty.MapApiKey, "");
     EXPECT_EQ(empty.MapServerUrl, "");
     EXPECT_EQ(empty.MapProbeUrl, "");
+    EXPECT_EQ(empty.MapTileUrl, "https://tile.openstreetmap.org/{z}/{x}/{y}.png");
     auto ini =
         dir.Write("ONDAVIA.INI",
                   "[GENERAL]\r\nSelectMap=1\r\n[MAP]\r\nScriptUrl=http://127.0.0.1:1/js\r\n"
-                  "ApiKey=abc\r\nServerUrl=http://127.0.0.1:2\r\nProbeUrl=http://127.0.0.1:3/\r\n");
+                  "ApiKey=abc\r\nServerUrl=http://127.0.0.1:2\r\nProbeUrl=http://127.0.0.1:3/\r\n"
+                  "TileUrl=http://127.0.0.1:4/{z}/{x}/{y}.png\r\n");
     auto s = LoadSettings(ini, "/app/");
     EXPECT_EQ(s.SelectMap, 1);
     EXPECT_EQ(s.MapScriptUrl, "http://127.0.0.1:1/js");
     EXPECT_EQ(s.MapApiKey, "abc");
     EXPECT_EQ(s.MapServerUrl, "http://127.0.0.1:2");
     EXPECT_EQ(s.MapProbeUrl, "http://127.0.0.1:3/");
+    EXPECT_EQ(s.MapTileUrl, "http://127.0.0.1:4/{z}/{x}/{y}.png");
+}
+
+// ---- the keyless page -------------------------------------------------------------
+
+// Every <form ...> ... </form> of a page, in order.
+std::vector<std::string> Forms(const std::string& page) {
+    std::vector<std::string> forms;
+    for (size_t at = page.find("<form "); at != std::string::npos; at = page.find("<form ", at)) {
+        const size_t end = page.find("</form>", at) + 7;
+        forms.push_back(page.substr(at, end - at));
+        at = end;
+    }
+    return forms;
+}
+
+TEST(KeylessPage, SameFormsAndFunctionsAsTheLocalPage) {
+    const std::vector<std::string> points{"37.5, 127", "37.6, 127.1"};
+    MapPageOptions local, keyless;
+    keyless.keyless = true;
+    const std::string a = MapPageText(local, "x", points);
+    const std::string b = MapPageText(keyless, "x", points);
+    EXPECT_EQ(Forms(a), Forms(b));
+    EXPECT_EQ(Forms(b).size(), 6u);
+    for (const char* name :
+         {"function NewShowboundary(LatLngStr, LineColor, ArrInx)",
+          "function ClearShowboundary(ArrInx)", "function NewShowRoute(LatLngStr)",
+          "function ClearShowRoute()", "function RemoveLine()", "function NewShowStartEndMarker()",
+          "function RemoveMarker()", "function NewShowMarker(Latlng, Content)",
+          "function ClearShowMarker()", "function ClearObjects()", "<body onload=\"initialize()\">",
+          "<div id=\"map-canvas\"></div>"})
+        EXPECT_NE(b.find(name), std::string::npos) << name;
+    EXPECT_EQ(b.find("google."), std::string::npos);
+    // Beside the page unless given to write in, with the default tile server
+    // and its credit.
+    ExpectInOrder(
+        b,
+        {"<link rel=\"stylesheet\" href=\"leaflet.css\">", "<script src=\"leaflet.js\"></script>",
+         "var mapCenter = L.latLng(37.5, 127);", "zoom: 12,", "scrollWheelZoom: false",
+         "L.tileLayer('https://tile.openstreetmap.org/{z}/{x}/{y}.png'",
+         "OpenStreetMap\\x3C/a\\x3E contributors'", "    [37.5, 127],\r\n    [37.6, 127.1]\r\n  ];",
+         "endRoute = L.latLng(37.6, 127.1);"});
+    for (size_t at = 0; (at = b.find('\n', at + 1)) != std::string::npos;)
+        ASSERT_EQ(b[at - 1], '\r');
+
+    keyless.noCarTrack = true;
+    const std::string plain = MapPageText(keyless, "", points);
+    EXPECT_EQ(plain.find("flightPlanCoordinates"), std::string::npos);
+    EXPECT_EQ(plain.find("  marker = L.marker(mapCenter"), std::string::npos);
+    EXPECT_NE(b.find("  marker = L.marker(mapCenter"), std::string::npos);
+}
+
+TEST(KeylessPage, WrittenInTextsStayInTheirPlace) {
+    MapPageOptions o;
+    o.keyless = true;
+    o.tileUrl = "http://127.0.0.1:9/{z}/{x}/{y}.png?a='</script><b>\"";
+    o.leafletScript = "var x = '</script><script>alert(1)</SCRIPT >';";
+    o.leafletStyle = "a{} </style><b>x</b>";
+    const std::string page = MapPageText(o, "</script>'", {"37.5, 127"});
+    EXPECT_EQ(page.find("src=\"leaflet.js\""), std::string::npos);
+    EXPECT_EQ(page.find("href=\"leaflet.css\""), std::string::npos);
+    EXPECT_NE(page.find("var x = '<\\/script><script>alert(1)<\\/SCRIPT >';"), std::string::npos);
+    EXPECT_NE(page.find("a{} <\\/style>"), std::string::npos);
+    EXPECT_NE(page.find("L.tileLayer('http://127.0.0.1:9/{z}/{x}/{y}.png?a=\\'\\x3C/"
+                        "script\\x3E\\x3Cb\\x3E\\\"'"),
+              std::string::npos);
+    EXPECT_NE(page.find("OpenInfo(marker, '\\x3C/script\\x3E\\'');"), std::string::npos);
+    // Leaflet's elements and the page's own: nothing else closes one.
+    auto count = [&page](std::string_view tag) {
+        size_t n = 0;
+        for (size_t at = 0; (at = page.find(tag, at)) != std::string::npos; ++at)
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(count("</script>"), 2u);
+    EXPECT_EQ(count("</style>"), 2u);
+
+    // The system's Leaflet, when installed, is found.
+    if (std::filesystem::exists("/usr/share/javascript/leaflet/leaflet.js")) {
+        auto leaflet = LoadLeaflet("/nonexistent");
+        ASSERT_TRUE(leaflet);
+        EXPECT_NE(leaflet->script.find("exports.version = version;"), std::string::npos);
+    }
+    EXPECT_FALSE(WriteMapPage(test::TempDir().path() / "p.html", o, "", {}));
 }
 
 // ---- ondavia-cli mappage ------------------------------------------------------
@@ -564,6 +653,17 @@ TEST(MapPageCommand, WritesThePage) {
     r = Cli({"mappage", "--no-car-track", file.string(), "-o", out.string()});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(ReadWholeFile(out)->find("flightPlanCoordinates"), std::string::npos);
+
+    // The keyless page carries Leaflet inside, so it works wherever it lies.
+    r = Cli({"mappage", file.string(), "--osm", "-o", out.string(), "--tile-url",
+             "http://127.0.0.1:9/{z}/{x}/{y}.png"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::string osm = *ReadWholeFile(out);
+    EXPECT_EQ(osm.find("src=\"leaflet.js\""), std::string::npos);
+    ExpectInOrder(
+        osm, {"exports.version = version;", "L.tileLayer('http://127.0.0.1:9/{z}/{x}/{y}.png'",
+              "    [37.5, 127],", "OpenInfo(marker, '26-12-10 10:00:00\\x3Cbr\\x3E52Km/h  * "});
+    EXPECT_EQ(Cli({"mappage", file.string(), "-o", out.string(), "--tile-url", "x"}).code, 2);
 }
 
 TEST(MapPageCommand, RefusalsAndUsage) {

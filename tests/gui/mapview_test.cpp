@@ -3,12 +3,15 @@
 // pages of our own on a loopback HTTP server that record the commands they
 // receive. Also the route time window and the map size button.
 #include <QApplication>
+#include <QBuffer>
 #include <QDeadlineTimer>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTcpServer>
@@ -20,6 +23,7 @@
 #include <QWebEngineView>
 #include <QtTest>
 
+#include <cmath>
 #include <memory>
 #include "support/findchild.hpp"
 
@@ -96,6 +100,7 @@ class LoopbackServer : public QObject {
     }
 
     QMap<QString, Route> routes;
+    QByteArray tile;       // served for every path under /tiles/ when set
     QStringList requests;  // request targets (path and query), in arrival order
 
   private:
@@ -111,7 +116,8 @@ class LoopbackServer : public QObject {
         const bool probe = buffer.contains("User-Agent: jInet function");
         requests << target;
         const QString path = target.section('?', 0, 0);
-        const Route route = routes.value(path, Route{404, "not here"});
+        Route route = routes.value(path, Route{404, "not here"});
+        if (path.startsWith("/tiles/") && !tile.isEmpty()) route = Route{200, tile, "image/png"};
         if (route.silent) return;
         QPointer<QTcpSocket> socket(s);
         auto answer = [socket, route] {
@@ -163,6 +169,57 @@ bool LoadInto(Recording& rec, const std::vector<RecordFields>& rows, bool hundre
 
 QJsonArray Point(double lat, double lng) { return QJsonArray{lat, lng}; }
 
+// Leaflet gives the centre back from whole pixels: near enough is within a
+// pixel at zoom 12 (about 40 m).
+bool Near(const QJsonArray& at, double lat, double lng) {
+    return at.size() == 2 && std::abs(at[0].toDouble() - lat) < 4e-4 &&
+           std::abs(at[1].toDouble() - lng) < 4e-4;
+}
+
+// A plain tile, 256 pixels square.
+QByteArray TilePng() {
+    QImage image(256, 256, QImage::Format_RGB32);
+    image.fill(QColor(170, 211, 223));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// What the keyless page shows, read from Leaflet's own objects in the
+// shape the stand-in script reports for the other page.
+const char* const kLeafletState = R"(JSON.stringify((function () {
+  var s = {maps: map ? 1 : 0, lines: [], markers: [], info: null};
+  if (!map) return s;
+  var c = map.getCenter();
+  s.center = [c.lat, c.lng];
+  s.zoom = map.getZoom();
+  s.scrollwheel = map.scrollWheelZoom.enabled();
+  s.size = [map.getSize().x, map.getSize().y];
+  s.note = getComputedStyle(document.getElementById('tile-note')).display;
+  s.tilesLoaded = document.querySelectorAll('img.leaflet-tile-loaded').length;
+  s.attribution = document.querySelector('.leaflet-control-attribution').textContent;
+  map.eachLayer(function (l) {
+    if (l instanceof L.Polyline) {
+      var ll = l.getLatLngs();
+      s.lines.push({color: l.options.color, weight: l.options.weight, points: ll.length,
+                    first: [ll[0].lat, ll[0].lng], last: [ll[ll.length - 1].lat, ll[ll.length - 1].lng],
+                    drawn: !!(l._path && l._path.getAttribute('d'))});
+    } else if (l instanceof L.Marker) {
+      var p = l.getLatLng();
+      s.markers.push({label: l.options.title || null, at: [p.lat, p.lng],
+                      shown: !!(l._icon && l._icon.offsetWidth > 0)});
+    }
+  });
+  if (map.hasLayer(infowindow)) {
+    var body = infowindow.getElement().querySelector('.leaflet-popup-content');
+    s.info = {content: infowindow.getContent(), text: body.textContent,
+              elements: body.querySelectorAll('*').length};
+  }
+  return s;
+})()))";
+
 // ---- a map panel on its own ------------------------------------------------------
 
 struct MapFixture {
@@ -187,6 +244,8 @@ struct MapFixture {
         s.MapApiKey = "TESTKEY";
         s.MapProbeUrl = server.Url("/probe").toStdString();
         s.MapServerUrl = server.Url("/").toStdString();
+        s.MapTileUrl = server.Url("/tiles/{z}/{x}/{y}.png").toStdString();
+        server.tile = TilePng();
         state.RecordTable = &rec.table;
         panel.resize(800, 500);
         panel.show();
@@ -214,6 +273,12 @@ struct MapFixture {
         });
         WaitFor([result] { return result->first; });
         return result->second;
+    }
+    QJsonObject Leaflet() {
+        return QJsonDocument::fromJson(Js(kLeafletState).toString().toUtf8()).object();
+    }
+    bool ClickLeafletMarker() {
+        return Js("marker ? (marker.fire('click'), true) : false").toBool();
     }
     QJsonObject Page() {
         return QJsonDocument::fromJson(
@@ -580,6 +645,201 @@ class MapViewTest : public QObject {
         QCOMPARE(page.absolutePath(),
                  QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
         QVERIFY(QFileInfo(page.absolutePath()).isWritable());
+    }
+
+    // ---- the keyless page (Leaflet) ------------------------------------------------
+
+    void keylessPageDrawsTheWholeFile() {
+        MapFixture fx(kSelectMapKeyless);
+        fx.Load(FourRows());
+        fx.view->FormShow();
+        QCOMPARE(fx.state.MapPageAddress, fx.dir.filePath("NvGps_OsmMap.html"));
+        QVERIFY(fx.ShowAndWait());
+        QVERIFY(QFileInfo::exists(fx.dir.filePath("leaflet.js")));
+        QVERIFY(QFileInfo::exists(fx.dir.filePath("leaflet.css")));
+        QVERIFY(!fx.server.requests.contains("/probe"));  // no probe for this page
+        QVERIFY(!fx.view->TimerLoadMap->isActive());
+        fx.view->StartLoadTimer();
+        QVERIFY(!fx.view->TimerLoadMap->isActive());
+
+        QJsonObject page = fx.Leaflet();
+        QCOMPARE(page["maps"].toInt(), 1);
+        QCOMPARE(page["zoom"].toInt(), 12);
+        QVERIFY(Near(page["center"].toArray(), 37.5, 127));
+        QCOMPARE(page["scrollwheel"].toBool(true), false);
+        const QJsonArray lines = page["lines"].toArray();
+        QCOMPARE(lines.size(), 1);
+        const QJsonObject red = lines[0].toObject();
+        QCOMPARE(red["color"].toString(), QStringLiteral("#FF0000"));
+        QCOMPARE(red["weight"].toInt(), 2);
+        QCOMPARE(red["points"].toInt(), 3);
+        QCOMPARE(red["first"].toArray(), Point(37.5, 127));
+        QCOMPARE(red["last"].toArray(), Point(37.54, 127.04));
+        QVERIFY(red["drawn"].toBool());
+        QCOMPARE(Labels(page), (QStringList{"E", "S"}));
+        for (const auto& m : page["markers"].toArray()) {
+            const QJsonObject o = m.toObject();
+            QVERIFY(o["shown"].toBool());
+            if (o["label"] == "E") QCOMPARE(o["at"].toArray(), Point(37.54, 127.04));
+        }
+        QCOMPARE(PositionMarker(page)["at"].toArray(), Point(37.5, 127));
+        QVERIFY(page["info"].isNull());
+        QVERIFY(page["attribution"].toString().contains("© OpenStreetMap contributors"));
+
+        // Tiles come from the tile address at the page's zoom, and cover the view.
+        QVERIFY(WaitFor([&] { return fx.Leaflet()["tilesLoaded"].toInt() > 0; }));
+        QVERIFY(
+            fx.server.requests.filter(QRegularExpression("^/tiles/12/\\d+/\\d+\\.png$")).size() >
+            0);
+        QCOMPARE(fx.Leaflet()["note"].toString(), QStringLiteral("none"));
+
+        QVERIFY(fx.ClickLeafletMarker());
+        const QJsonObject info = fx.Leaflet()["info"].toObject();
+        QCOMPARE(info["content"].toString(), Content(FourRows(), 0, kSelectMapKeyless));
+        QCOMPARE(info["text"].toString(),
+                 QStringLiteral("26-12-10 10:00:0050Km/h  *  1500RPM  *  B:OFF  *  D:10Km"));
+
+        QVERIFY(fx.view->WebBrowserMap->isVisible());
+        QVERIFY(fx.view->LblStartEndRoute->isVisible());
+        QVERIFY(fx.state.MapReady);
+
+        // A larger panel (the enlarged map) gives a larger map.
+        const int before = fx.Leaflet()["size"].toArray()[1].toInt();
+        fx.panel.resize(800, 900);
+        QVERIFY(WaitFor([&] { return fx.Leaflet()["size"].toArray()[1].toInt() > before; }));
+        QCOMPARE(fx.Leaflet()["size"].toArray()[1].toInt(), 900);
+    }
+
+    void keylessPageCommands_data() {
+        QTest::addColumn<bool>("noCarTrack");
+        QTest::newRow("whole-file line") << false;
+        QTest::newRow("no car track") << true;
+    }
+    void keylessPageCommands() {
+        QFETCH(bool, noCarTrack);
+        std::vector<RecordFields> rows = FourRows();
+        rows.push_back(Row("100004", "037550000", "127050000"));
+        rows.push_back(Row("100005", "037560000", "127060000"));
+        MapFixture fx(kSelectMapKeyless);
+        fx.state.ViewerSettings.NoCarTrack = noCarTrack;
+        fx.Load(rows);
+        fx.view->FormShow();
+        QVERIFY(fx.ShowAndWait());
+        QJsonObject page = fx.Leaflet();
+        QCOMPARE(page["lines"].toArray().size(), noCarTrack ? 0 : 1);
+        QCOMPARE(Labels(page), (noCarTrack ? QStringList() : QStringList{"E", "S"}));
+        QCOMPARE(PositionMarker(page)["at"].toArray(), Point(37.5, 127));
+        QCOMPARE(fx.view->LblStartEndRoute->isVisible(), !noCarTrack);
+
+        // The marker follows the grid; a row without a position clears it.
+        QSignalSpy answered(fx.view, &MapView::CommandAnswered);
+        fx.row = 2;
+        fx.view->GridTextViewFocusedRecordChanged();
+        QVERIFY(fx.Answered(answered, 1));
+        QCOMPARE(answered[0], (QVariantList{"gps", true}));
+        page = fx.Leaflet();
+        QCOMPARE(PositionMarker(page)["at"].toArray(), Point(37.52, 127.02));
+        QVERIFY(Near(page["center"].toArray(), 37.52, 127.02));
+        QVERIFY(fx.ClickLeafletMarker());
+        QCOMPARE(fx.Leaflet()["info"].toObject()["content"].toString(),
+                 Content(rows, 2, kSelectMapKeyless));
+        fx.row = 1;
+        fx.view->GridTextViewFocusedRecordChanged();
+        QVERIFY(fx.Answered(answered, 2));
+        QCOMPARE(answered[1], (QVariantList{"marker", true}));
+        page = fx.Leaflet();
+        QVERIFY(PositionMarker(page).isEmpty());
+        QVERIFY(page["info"].isNull());
+        QCOMPARE(page["lines"].toArray().size(), noCarTrack ? 0 : 1);
+
+        // A chosen route is blue and replaces only the earlier blue one.
+        int chosen = 0;
+        fx.view->AskRouteTime = [&](QString& start, QString& end) {
+            start = chosen++ ? "10:00:02" : "10:00:01";
+            end = chosen > 1 ? "10:00:05" : "10:00:04";
+            return 1;
+        };
+        fx.view->LblStartEndRouteDblClick();
+        QVERIFY(fx.Answered(answered, 3));
+        fx.view->LblStartEndRouteDblClick();
+        QVERIFY(fx.Answered(answered, 4));
+        QCOMPARE(answered[3], (QVariantList{"route", true}));
+        page = fx.Leaflet();
+        const QJsonArray lines = page["lines"].toArray();
+        QCOMPARE(lines.size(), noCarTrack ? 1 : 2);
+        if (!noCarTrack)
+            QCOMPARE(lines[0].toObject()["color"].toString(), QStringLiteral("#FF0000"));
+        const QJsonObject blue = lines.last().toObject();
+        QCOMPARE(blue["color"].toString(), QStringLiteral("blue"));
+        QCOMPARE(blue["weight"].toInt(), 3);
+        QCOMPARE(blue["points"].toInt(), 4);
+        QCOMPARE(blue["first"].toArray(), Point(37.52, 127.02));
+        QCOMPARE(blue["last"].toArray(), Point(37.56, 127.06));
+        QVERIFY(Near(page["center"].toArray(), 37.52, 127.02));
+        QCOMPARE(Labels(page), (QStringList{"E", "S"}));
+
+        // Clearing the chosen route leaves the whole-file line.
+        fx.view->WebBrowserMap->page()->runJavaScript(
+            QString::fromStdString(FormCommandScript(ClearRouteCommand())));
+        QVERIFY(WaitFor(
+            [&] { return fx.Leaflet()["lines"].toArray().size() == (noCarTrack ? 0 : 1); }));
+    }
+
+    void keylessPageKeepsFileTextAsText() {
+        RecordFields odd = Row("100000", "037500000", "127000000");
+        odd.date = "'\"<b>\\";
+        odd.time = "</i>&;";
+        const std::vector<RecordFields> rows{odd, Row("100001", "037510000", "127010000")};
+        const QString shown =
+            QStringLiteral("'\"-<b->\\ </:i>:&;50Km/h  *  1500RPM  *  B:OFF  *  D:10Km");
+        MapFixture fx(kSelectMapKeyless);
+        // A tile address with quotes and a closing tag stays a string.
+        fx.state.ViewerSettings.MapTileUrl =
+            (fx.server.Url("/tiles/{z}/{x}/{y}.png") + "?a='</script><b>\"").toStdString();
+        fx.Load(rows);
+        fx.view->FormShow();
+        QVERIFY(fx.ShowAndWait());
+        QCOMPARE(fx.Leaflet()["lines"].toArray().size(), 1);  // the page's script ran whole
+        QVERIFY(fx.ClickLeafletMarker());
+        QJsonObject info = fx.Leaflet()["info"].toObject();
+        QCOMPARE(info["text"].toString(), shown);
+        QCOMPARE(info["elements"].toInt(), 1);  // the <br> and nothing else
+
+        QSignalSpy answered(fx.view, &MapView::CommandAnswered);
+        fx.row = 1;
+        fx.view->GridTextViewFocusedRecordChanged();
+        fx.row = 0;
+        fx.view->GridTextViewFocusedRecordChanged();
+        QVERIFY(fx.Answered(answered, 2));
+        QVERIFY(fx.ClickLeafletMarker());
+        info = fx.Leaflet()["info"].toObject();
+        QCOMPARE(info["text"].toString(), shown);
+        QCOMPARE(info["elements"].toInt(), 1);
+        QVERIFY(WaitFor([&] { return fx.Leaflet()["tilesLoaded"].toInt() > 0; }));
+    }
+
+    void keylessPageWithoutTiles() {
+        MapFixture fx(kSelectMapKeyless);
+        fx.state.ViewerSettings.MapTileUrl =
+            LoopbackServer::RefusedUrl("/tiles/{z}/{x}/{y}.png").toStdString();
+        fx.Load(FourRows());
+        fx.view->FormShow();
+        QVERIFY(fx.ShowAndWait());
+        QVERIFY(fx.view->WebBrowserMap->isVisible());
+        QVERIFY(WaitFor([&] { return fx.Leaflet()["note"].toString() == "block"; }));
+        const QJsonObject page = fx.Leaflet();
+        QCOMPARE(page["tilesLoaded"].toInt(), 0);
+        QCOMPARE(page["lines"].toArray().size(), 1);
+        QVERIFY(page["lines"].toArray()[0].toObject()["drawn"].toBool());
+        QCOMPARE(Labels(page), (QStringList{"E", "S"}));
+        for (const auto& m : page["markers"].toArray())
+            QVERIFY(m.toObject()["shown"].toBool());
+        QCOMPARE(fx.Js("document.getElementById('tile-note').textContent").toString(),
+                 QString::fromUtf8(kTilesUnavailableNote));
+        QVERIFY(fx.ClickLeafletMarker());
+        QCOMPARE(fx.Leaflet()["info"].toObject()["content"].toString(),
+                 Content(FourRows(), 0, kSelectMapKeyless));
+        QVERIFY(fx.state.MapReady);
     }
 
     void fullDayRoute() {

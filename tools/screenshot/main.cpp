@@ -4,17 +4,24 @@
 // writes OUT_DIR/main-full.png (whole file), main-zoomed.png (closest zoom,
 // with the pointer hint), main-wide.png (wide record grid) and main-map.png
 // (the map panel drawing the file's route with the test suite's stand-in maps
-// script, so no internet is needed), and detail.png (the detailed graph
-// window forty minutes into the file, with its pointer hint).
+// script, so no internet is needed), main-osm.png (the same with the keyless
+// Leaflet page, its tiles drawn here and served from loopback), and
+// detail.png (the detailed graph window forty minutes into the file, with
+// its pointer hint).
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QSlider>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWebEnginePage>
@@ -40,6 +47,51 @@ bool Save(QWidget* w, const QString& path) {
     return ok;
 }
 }  // namespace
+
+// Serves a plain generated tile for every request on a loopback port, so
+// that the keyless map draws a tiled background without the internet.
+class TileServer : public QObject {
+  public:
+    TileServer() {
+        server_.listen(QHostAddress::LocalHost, 0);
+        connect(&server_, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* s = server_.nextPendingConnection()) {
+                s->setParent(this);
+                connect(s, &QTcpSocket::readyRead, this, [this, s] { Answer(s); });
+            }
+        });
+    }
+    QString TileUrl() const {
+        return QStringLiteral("http://127.0.0.1:%1/{z}/{x}/{y}.png").arg(server_.serverPort());
+    }
+
+  private:
+    void Answer(QTcpSocket* s) {
+        const QByteArray request = s->readAll();
+        if (!request.contains("\r\n\r\n")) return;
+        const QByteArray path = request.split(' ').value(1);
+        // A light land colour with a faint grid and the tile's own address.
+        QImage tile(256, 256, QImage::Format_RGB32);
+        tile.fill(QColor(242, 239, 233));
+        QPainter p(&tile);
+        p.setPen(QColor(214, 208, 198));
+        for (int i = 0; i < 256; i += 32) {
+            p.drawLine(i, 0, i, 255);
+            p.drawLine(0, i, 255, i);
+        }
+        p.setPen(QColor(170, 160, 150));
+        p.drawText(QRect(0, 0, 256, 256), Qt::AlignCenter, QString::fromLatin1(path));
+        p.end();
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        tile.save(&buffer, "PNG");
+        s->write("HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nContent-Length: " +
+                 QByteArray::number(png.size()) + "\r\nConnection: close\r\n\r\n" + png);
+        s->disconnectFromHost();
+    }
+    QTcpServer server_;
+};
 
 // The stand-in maps script kept with the tests, found from this source file.
 QString StandInScript() {
@@ -154,5 +206,32 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the map page did not load: %s\n",
                      qPrintable(w->Map()->LblMapMessage->text()));
     ok = Save(w, out + "/main-map.png") && drawn && ok;
+
+    // The keyless map, as the first start sets it up, with local tiles.
+    TileServer tiles;
+    settings.SelectMap = ondavia::kSelectMapKeyless;
+    settings.MapTileUrl = tiles.TileUrl().toStdString();
+    w->Map()->FormShow();
+    w->Map()->ShowRouteOnMap();
+    bool osm = false;
+    if (w->Map()->WebBrowserMap && w->Map()->WebBrowserMap->isVisible()) {
+        QObject::connect(w->Map()->WebBrowserMap, &QWebEngineView::loadFinished,
+                         [&osm](bool loaded) { osm = loaded; });
+        wait(w->Map()->WebBrowserMap, &QWebEngineView::loadFinished, 30000);
+        // Tiles arrive after the page; then the marker's balloon is opened.
+        QElapsedTimer settle;
+        settle.start();
+        while (settle.elapsed() < 2500)
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        w->Map()->WebBrowserMap->page()->runJavaScript(
+            QStringLiteral("if (marker) marker.fire('click');"));
+        settle.restart();
+        while (settle.elapsed() < 1000)
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    if (!osm)
+        std::fprintf(stderr, "the keyless map page did not load: %s\n",
+                     qPrintable(w->Map()->LblMapMessage->text()));
+    ok = Save(w, out + "/main-osm.png") && osm && ok;
     return ok ? 0 : 1;
 }
