@@ -84,6 +84,44 @@ bool UrlAnswers(const QString& url, int timeoutMs) {
     return status == 200 || status == 401;
 }
 
+void ProbeUrlAsync(const QString& address, int timeoutMs, QObject* context,
+                   std::function<void(bool opened)> done) {
+    const QUrl url(address.trimmed());
+    if (url.isEmpty() || !url.isValid() || url.isRelative()) {
+        QTimer::singleShot(0, context, [done] { done(false); });
+        return;
+    }
+    auto* manager = new QNetworkAccessManager(context);
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
+                         QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("jInet function"));
+    QNetworkReply* reply = manager->get(request);
+    auto* timer = new QTimer(manager);
+    timer->setSingleShot(true);
+    // Answers once: the first of an HTTP status, the end of the reply, or
+    // the time limit; then the probe goes away.
+    auto answer = [manager, reply, done](bool timedOut) {
+        if (manager->property("answered").toBool()) return;
+        manager->setProperty("answered", true);
+        bool opened = false;
+        if (!timedOut || reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid()) {
+            opened = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid() ||
+                     (reply->isFinished() && reply->error() == QNetworkReply::NoError);
+        }
+        reply->abort();
+        manager->deleteLater();
+        done(opened);
+    };
+    QObject::connect(timer, &QTimer::timeout, manager, [answer] { answer(true); });
+    QObject::connect(reply, &QNetworkReply::finished, manager, [answer] { answer(false); });
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, manager, [answer, reply] {
+        if (reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid()) answer(false);
+    });
+    timer->start(timeoutMs);
+}
+
 void PrepareBrowserEngine() {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
@@ -169,6 +207,7 @@ void MapView::EndShow(bool shown) {
     if (WebBrowserMap) WebBrowserMap->setVisible(shown);
     LblStartEndRoute->setVisible(shown && !state_.ViewerSettings.NoCarTrack);
     LblMapMessage->setVisible(!shown);
+    emit RouteShown(shown);
 }
 
 void MapView::SetStartEndLabel() {
@@ -293,51 +332,72 @@ void MapView::WebBrowserMapDocumentComplete() {
 // ---- route and marker -----------------------------------------------------------
 
 void MapView::ShowRouteOnMap() {
+    // A newer file (or a cleared view) makes an earlier probe's answer moot.
+    const int generation = ++routeGeneration_;
     if (Remote()) {
         if (state_.MapAvailable) ShowRouteOnRemoteMap();
         return;
     }
-    bool shown = true;
     const TDtgSetValue& settings = state_.ViewerSettings;
+    if (!settings.GpsView) {
+        ShowMessage(kMapNotUsedMessage);
+        EndShow(false);
+        return;
+    }
+    if (Keyless()) {
+        // The keyless page needs no probe: without tiles it still draws the
+        // route on a plain background.
+        if (PlaceLeaflet())
+            DrawLocalRoute();
+        else
+            EndShow(false);
+        return;
+    }
+    // The probe runs while the window goes on: the file is shown at once and
+    // the map follows when the probe answers.
     const QString probe =
         Utf8(settings.MapProbeUrl.empty() ? settings.MapScriptUrl : settings.MapProbeUrl);
-    if (!settings.GpsView) {
-        shown = false;
-        ShowMessage(kMapNotUsedMessage);
-    } else if (Keyless() ? !PlaceLeaflet() : !UrlOpens(probe, ProbeTimeoutMs)) {
-        // The keyless page needs no probe: without tiles it still draws
-        // the route on a plain background.
-        shown = false;
-        if (!Keyless()) ShowMessage(kNoInternetMessage);
-    } else {
-        RoutePointList = RoutePoints(recording_.rows);
-        if (RoutePointList.empty()) {
-            shown = false;
-            ShowMessage(kNoPositionMessage);
+    ProbeUrlAsync(probe, ProbeTimeoutMs, this, [this, generation](bool opened) {
+        if (generation != routeGeneration_) return;
+        if (opened) {
+            DrawLocalRoute();
         } else {
-            MapPageOptions options;
-            options.scriptUrl = settings.MapScriptUrl;
-            options.apiKey = settings.MapApiKey;
-            options.noCarTrack = settings.NoCarTrack;
-            options.keyless = Keyless();
-            options.tileUrl = settings.MapTileUrl;
-            MarkerContent.clear();
-            if (const TDTG_RECORD* r = CurrentRecord(); r && HasUsablePosition(*r)) {
-                MarkerContent = BuildMarkerContent(*r, selectMap_);
-                MarkerLatLng = ondavia::MarkerLatLng(r->GpsY, r->GpsX);
-                // The first marker stands where its text says, even when the
-                // current row is not the route's first point.
-                options.markerPoint = PointText(r->GpsY, r->GpsX);
-            }
-            SetStartEndLabel();
-            const std::string path = state_.MapPageAddress.toStdString();
-            if (WriteMapPage(path, options, MarkerContent, RoutePointList)) {
-                Navigate(state_.MapPageAddress, true);
-                state_.MapReady = true;
-            } else {
-                shown = false;
-                ShowMessage(kMapPageNotWrittenMessage);
-            }
+            ShowMessage(kNoInternetMessage);
+            EndShow(false);
+        }
+    });
+}
+
+void MapView::DrawLocalRoute() {
+    bool shown = true;
+    const TDtgSetValue& settings = state_.ViewerSettings;
+    RoutePointList = RoutePoints(recording_.rows);
+    if (RoutePointList.empty()) {
+        shown = false;
+        ShowMessage(kNoPositionMessage);
+    } else {
+        MapPageOptions options;
+        options.scriptUrl = settings.MapScriptUrl;
+        options.apiKey = settings.MapApiKey;
+        options.noCarTrack = settings.NoCarTrack;
+        options.keyless = Keyless();
+        options.tileUrl = settings.MapTileUrl;
+        MarkerContent.clear();
+        if (const TDTG_RECORD* r = CurrentRecord(); r && HasUsablePosition(*r)) {
+            MarkerContent = BuildMarkerContent(*r, selectMap_);
+            MarkerLatLng = ondavia::MarkerLatLng(r->GpsY, r->GpsX);
+            // The first marker stands where its text says, even when the
+            // current row is not the route's first point.
+            options.markerPoint = PointText(r->GpsY, r->GpsX);
+        }
+        SetStartEndLabel();
+        const std::string path = state_.MapPageAddress.toStdString();
+        if (WriteMapPage(path, options, MarkerContent, RoutePointList)) {
+            Navigate(state_.MapPageAddress, true);
+            state_.MapReady = true;
+        } else {
+            shown = false;
+            ShowMessage(kMapPageNotWrittenMessage);
         }
     }
     EndShow(shown);
@@ -367,30 +427,40 @@ bool MapView::PlaceLeaflet() {
 }
 
 void MapView::ShowRouteOnRemoteMap() {
-    bool shown = true;
+    const int generation = routeGeneration_;
     if (!state_.ViewerSettings.GpsView) {
-        shown = false;
         ShowMessage(kMapNotUsedMessage);
-    } else if (!UrlOpens(state_.MapPageAddress, ProbeTimeoutMs)) {
-        shown = false;
-        ShowMessage(kNoInternetMessage);
-    } else {
-        RouteLatLngStr = JoinRoute(RoutePoints(recording_.rows));
-        if (RouteLatLngStr.empty()) {
-            shown = false;
-            ShowMessage(kNoPositionMessage);
+        EndShow(false);
+        return;
+    }
+    ProbeUrlAsync(state_.MapPageAddress, ProbeTimeoutMs, this, [this, generation](bool opened) {
+        if (generation != routeGeneration_) return;
+        if (opened) {
+            DrawRemoteRoute();
         } else {
-            MarkerLatLng.clear();
-            MarkerContent.clear();
-            if (const TDTG_RECORD* r = CurrentRecord(); r && HasUsablePosition(*r)) {
-                MarkerContent = BuildMarkerContent(*r, selectMap_);
-                MarkerLatLng = ondavia::MarkerLatLng(r->GpsY, r->GpsX);
-            }
-            SetStartEndLabel();
-            // While the page loads the texts wait for TimerLoadMap.
-            if (!state_.MapPageLoading) SendRemoteMapCommands();
-            state_.MapReady = true;
+            ShowMessage(kNoInternetMessage);
+            EndShow(false);
         }
+    });
+}
+
+void MapView::DrawRemoteRoute() {
+    bool shown = true;
+    RouteLatLngStr = JoinRoute(RoutePoints(recording_.rows));
+    if (RouteLatLngStr.empty()) {
+        shown = false;
+        ShowMessage(kNoPositionMessage);
+    } else {
+        MarkerLatLng.clear();
+        MarkerContent.clear();
+        if (const TDTG_RECORD* r = CurrentRecord(); r && HasUsablePosition(*r)) {
+            MarkerContent = BuildMarkerContent(*r, selectMap_);
+            MarkerLatLng = ondavia::MarkerLatLng(r->GpsY, r->GpsX);
+        }
+        SetStartEndLabel();
+        // While the page loads the texts wait for TimerLoadMap.
+        if (!state_.MapPageLoading) SendRemoteMapCommands();
+        state_.MapReady = true;
     }
     EndShow(shown);
 }
@@ -415,6 +485,7 @@ void MapView::GridTextViewFocusedRecordChanged() {
 }
 
 void MapView::ClearView() {
+    ++routeGeneration_;  // a probe still out answers for nothing shown
     state_.MapReady = false;
     if (!state_.MapAvailable) return;
     LblStartEndRoute->hide();

@@ -37,6 +37,10 @@ bool UrlOpens(const QString& url, int timeoutMs = kProbeTimeoutMs);
 // True when the address answers with HTTP status 200 or 401; any other
 // status, no answer or a timeout give false.
 bool UrlAnswers(const QString& url, int timeoutMs = kProbeTimeoutMs);
+// The same as UrlOpens without waiting: `done` gets the answer later, on the
+// GUI thread, within the time limit (never while context is gone).
+void ProbeUrlAsync(const QString& address, int timeoutMs, QObject* context,
+                   std::function<void(bool opened)> done);
 
 // Call before the application object is made: settings the embedded browser
 // engine reads once. Chromium refuses to start as root with its sandbox on,
@@ -120,6 +124,9 @@ class MapView : public QObject {
     void CommandAnswered(const QString& form, bool found);
     // BtnMapWide changed the map's size; the window places the panel anew.
     void MapWideChanged();
+    // ShowRouteOnMap has ended: the route shown, or a message instead. It may
+    // come later than the call, once the connection probe has answered.
+    void RouteShown(bool shown);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -131,6 +138,9 @@ class MapView : public QObject {
     // Puts leaflet.js and leaflet.css beside the keyless page; false with
     // the panel's message set when they cannot be.
     bool PlaceLeaflet();
+    void DrawLocalRoute();
+    void DrawRemoteRoute();
+    int routeGeneration_ = 0;
     void EnsureBrowser();
     void Navigate(const QString& address, bool localFile);
     void Send(FormCommand command);

@@ -259,9 +259,16 @@ struct MapFixture {
         state.HundredthsData = hundredths;
         row = 0;
     }
+    // ShowRouteOnMap, then waits for its end (the probe answers later).
+    void ShowRoute() {
+        QSignalSpy shown(view, &MapView::RouteShown);
+        view->ShowRouteOnMap();
+        if (shown.isEmpty()) shown.wait(ProbeWaitMs());
+    }
+    int ProbeWaitMs() const { return view->ProbeTimeoutMs + 5000; }
     // ShowRouteOnMap, then waits for the new page.
     bool ShowAndWait() {
-        view->ShowRouteOnMap();
+        ShowRoute();
         if (!view->WebBrowserMap) return false;
         QSignalSpy loaded(view->WebBrowserMap, &QWebEngineView::loadFinished);
         return loaded.wait(kPageTimeoutMs) || !loaded.isEmpty();
@@ -583,6 +590,39 @@ class MapViewTest : public QObject {
         QVERIFY(asked.isEmpty());
     }
 
+    // The connection probe never holds the window: ShowRouteOnMap returns at
+    // once, the answer comes later, and a newer call wins over an older
+    // probe still out.
+    void probeAnswersLaterAndTheNewestWins() {
+        MapFixture fx;
+        Route slow;
+        slow.silent = true;
+        fx.server.routes["/slow"] = slow;
+        fx.state.ViewerSettings.MapProbeUrl = fx.server.Url("/slow").toStdString();
+        fx.Load(FourRows());
+        fx.view->FormShow();
+        QSignalSpy shown(fx.view, &MapView::RouteShown);
+        fx.view->ShowRouteOnMap();
+        QCOMPARE(shown.count(), 0);  // back before the probe has answered
+        QVERIFY(!fx.state.MapReady);
+        QVERIFY(shown.wait(fx.ProbeWaitMs()));
+        QCOMPARE(shown.at(0).at(0).toBool(), false);
+        QCOMPARE(fx.view->LblMapMessage->text(), QString::fromUtf8(kNoInternetMessage));
+
+        // A slow probe, then a newer one that answers: the slow one's
+        // time-out must not undo the newer route.
+        shown.clear();
+        fx.view->ShowRouteOnMap();
+        fx.state.ViewerSettings.MapProbeUrl = fx.server.Url("/probe").toStdString();
+        fx.view->ShowRouteOnMap();
+        QVERIFY(shown.wait(fx.ProbeWaitMs()));
+        QVERIFY(fx.state.MapReady);
+        QTest::qWait(fx.view->ProbeTimeoutMs + 500);
+        QCOMPARE(shown.count(), 1);
+        QCOMPARE(shown.at(0).at(0).toBool(), true);
+        QVERIFY(!fx.view->LblMapMessage->isVisible());
+    }
+
     void messagesInsteadOfAMap_data() {
         QTest::addColumn<bool>("gpsView");
         QTest::addColumn<bool>("online");
@@ -620,7 +660,7 @@ class MapViewTest : public QObject {
         fx.Load(rows);
         fx.view->FormShow();
         QSignalSpy sent(fx.view, &MapView::CommandSent);
-        fx.view->ShowRouteOnMap();
+        fx.ShowRoute();
         QCOMPARE(fx.view->LblMapMessage->text(), message);
         QVERIFY(fx.view->LblMapMessage->isVisible());
         QVERIFY(!fx.view->WebBrowserMap || !fx.view->WebBrowserMap->isVisible());
@@ -951,7 +991,7 @@ class MapViewTest : public QObject {
         QSignalSpy answered(fx.view, &MapView::CommandAnswered);
         fx.Load(FourRows());
         fx.row = currentRow;
-        fx.view->ShowRouteOnMap();
+        fx.ShowRoute();
         QVERIFY(fx.state.MapReady);
         QVERIFY(fx.Answered(answered, forms.size()));
         const QJsonArray received = fx.Received();
@@ -981,7 +1021,7 @@ class MapViewTest : public QObject {
         QVERIFY(fx.state.MapAvailable);
         fx.view->StartLoadTimer();
         fx.Load(FourRows());
-        fx.view->ShowRouteOnMap();  // the page is still loading: the texts wait
+        fx.ShowRoute();  // the page is still loading: the texts wait
         QVERIFY(fx.state.MapReady);
         QCOMPARE(sent.count(), 0);
         QVERIFY(WaitFor([&] { return !fx.view->TimerLoadMap->isActive(); }, 5000));
@@ -1176,7 +1216,11 @@ class MapViewTest : public QObject {
         w.Map()->ProbeTimeoutMs = 800;
         w.show();
         w.Map()->FormShow();
+        QSignalSpy shown(w.Map(), &MapView::RouteShown);
         w.LayoutMainWindow(QRect(0, 0, 1366, 738));  // opens the first file
+        // The file is shown at once; the map follows when the probe answers.
+        QVERIFY(ondavia::test::Child<QTableView>(w, "GridTextView")->model()->rowCount() > 0);
+        QVERIFY(!shown.isEmpty() || shown.wait(5000));
         QVERIFY(w.Map()->WebBrowserMap);
         QVERIFY(WaitFor([&] { return !state.MapPageLoading; }));
         QVERIFY(state.MapReady);
