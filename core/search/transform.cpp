@@ -1,9 +1,6 @@
 #include "transform.hpp"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <cstdint>
 #include <exception>
 #include <optional>
 
@@ -35,7 +32,8 @@ bool EndsWithTxt(std::string_view name) {
 // (the identity is the upper-cased name, so that file is the one replaced).
 std::filesystem::path TargetPathFor(const std::filesystem::path& folder,
                                     const std::string& targetName, bool utf8Names) {
-    std::filesystem::path planned = folder / (utf8Names ? Cp949ToUtf8(targetName) : targetName);
+    std::filesystem::path planned =
+        folder / PathFromText(utf8Names ? Cp949ToUtf8(targetName) : targetName);
     std::error_code ec;
     if (std::filesystem::symlink_status(planned, ec).type() !=
             std::filesystem::file_type::not_found &&
@@ -43,7 +41,7 @@ std::filesystem::path TargetPathFor(const std::filesystem::path& folder,
         return planned;
     std::filesystem::directory_iterator it(folder, ec), end;
     for (; !ec && it != end; it.increment(ec)) {
-        auto cp949 = DiskNameToCp949(it->path().filename().string());
+        auto cp949 = DiskNameToCp949(PathToText(it->path().filename()));
         if (cp949 && UpperCp949(*cp949) == targetName) return it->path();
     }
     return planned;
@@ -52,37 +50,17 @@ std::filesystem::path TargetPathFor(const std::filesystem::path& folder,
 // A target already on disk counts as complete when its size fits the open
 // file's block sizes.
 bool CompleteTargetExists(const std::filesystem::path& target, BlockSizes sizes) {
-    struct stat st {};
-    if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    const auto size = static_cast<std::uintmax_t>(st.st_size);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(target, ec)) return false;
+    const std::uintmax_t size = std::filesystem::file_size(target, ec);
+    if (ec) return false;
     const auto h = static_cast<std::uintmax_t>(sizes.headerSize);
     const auto r = static_cast<std::uintmax_t>(sizes.recordSize);
     return size >= h + r && (size - h) % r == 0;
 }
 
-class SourceFile {
-  public:
-    explicit SourceFile(const std::filesystem::path& path)
-        : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
-    ~SourceFile() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    SourceFile(const SourceFile&) = delete;
-    SourceFile& operator=(const SourceFile&) = delete;
-    bool IsOpen() const { return fd_ >= 0; }
-    std::optional<std::string> ReadAll() const {
-        struct stat st {};
-        size_t hint =
-            ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) : 0;
-        return ReadAllFrom(fd_, hint);
-    }
-
-  private:
-    int fd_;
-};
-
-int WriteTransformed(std::string_view bytes, BlockSizes sizes, FileLayout fileMode, unsigned char key,
-                     PendingFile& out) {
+int WriteTransformed(std::string_view bytes, BlockSizes sizes, FileLayout fileMode,
+                     unsigned char key, PendingFile& out) {
     const size_t h = static_cast<size_t>(sizes.headerSize);
     const size_t r = static_cast<size_t>(sizes.recordSize);
     if (bytes.size() < h) return kTransformShortHeader;
@@ -96,7 +74,8 @@ int WriteTransformed(std::string_view bytes, BlockSizes sizes, FileLayout fileMo
     for (size_t pos = h; pos < bytes.size(); pos += r) {
         if (bytes.size() - pos < r) {
             // A line break after the last line ends a line-form file normally.
-            bool lastLineBreak = records > 0 && fileMode != FileLayout::Packed && bytes.substr(pos, 2) == "\r\n";
+            bool lastLineBreak =
+                records > 0 && fileMode != FileLayout::Packed && bytes.substr(pos, 2) == "\r\n";
             if (lastLineBreak) break;
             return kTransformShortRecord;
         }
@@ -125,7 +104,7 @@ std::string TransformTargetName(TransformDirection direction, std::string_view u
 TransformResult TransformDataFile(TransformDirection direction,
                                   const std::filesystem::path& sourcePath, FileLayout fileMode) {
     TransformResult result;
-    const std::string diskName = sourcePath.filename().string();
+    const std::string diskName = PathToText(sourcePath.filename());
     auto cp949 = DiskNameToCp949(diskName);
     const std::string upperName = cp949 ? UpperCp949(*cp949) : std::string();
     result.targetName = TransformTargetName(direction, upperName);
@@ -144,8 +123,8 @@ TransformResult TransformDataFile(TransformDirection direction,
         const BlockSizes sizes = SizesForMode(fileMode);
         const bool replacing = CompleteTargetExists(result.targetPath, sizes);
 
-        SourceFile source(sourcePath);
-        if (!source.IsOpen()) {
+        InputFile source(sourcePath);
+        if (!source.isOpen()) {
             result.code = kTransformSourceUnreadable;
             return result;
         }
@@ -154,7 +133,7 @@ TransformResult TransformDataFile(TransformDirection direction,
             result.code = kTransformTargetNotCreated;
             return result;
         }
-        auto bytes = source.ReadAll();
+        auto bytes = source.ReadAll(SIZE_MAX);
         if (!bytes) {
             result.code = kTransformOtherError;
             return result;
