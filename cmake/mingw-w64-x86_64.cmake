@@ -22,5 +22,7 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
 find_program(ONDAVIA_WINE NAMES wine wine64)
 if(ONDAVIA_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${ONDAVIA_WINE})
+  # The build tree's own Wine prefix: nothing is kept outside the checkout.
+  set(CMAKE_CROSSCOMPILING_EMULATOR env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all
+      ${ONDAVIA_WINE})
 endif()

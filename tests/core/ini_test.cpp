@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <vector>
@@ -126,6 +128,7 @@ std::vector<std::string> Entries(const fs::path& folder) {
     return names;
 }
 
+#ifndef _WIN32  // POSIX permissions, limits, pipes and devices
 TEST(FileReplacement, NeverOpensAPlantedLinkAndKeepsPermissions) {
     test::TempDir dir;
     const fs::path victim = dir.Write("victim", "precious");
@@ -159,6 +162,7 @@ TEST(FileReplacement, NeverOpensAPlantedLinkAndKeepsPermissions) {
     EXPECT_FALSE(fs::is_symlink(linked));
     EXPECT_EQ(*ReadWholeFile(victim), "precious");
 }
+#endif
 
 TEST(FileReplacement, FailureLeavesTheTargetAndNoTemporary) {
     test::TempDir dir;
@@ -261,6 +265,7 @@ TEST(Settings, UnwritableFileIsCarriedWholeToTheUserCopy) {
     EXPECT_FALSE(r.reason.empty());
 }
 
+#ifndef _WIN32  // POSIX permissions, limits, pipes and devices
 TEST(Settings, ChoosesTheFileAtStartUp) {
     test::TempDir dir;
     const fs::path app = dir.path() / "app";
@@ -285,6 +290,7 @@ TEST(Settings, ChoosesTheFileAtStartUp) {
     dir.Write("user/ONDAVIA.INI", "");
     EXPECT_EQ(ChooseSettingsFiles(beside, user).current, user);
 }
+#endif
 
 }  // namespace
 }  // namespace ondavia

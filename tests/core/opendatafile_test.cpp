@@ -1,9 +1,13 @@
+#ifndef _WIN32
 #include <fcntl.h>
+#endif
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -66,6 +70,7 @@ TEST(OpenDataFile, OpensADataFileAsTheFileListWould) {
     EXPECT_EQ(again.recording->upperName, kName);
 }
 
+#ifndef _WIN32  // POSIX permissions, limits, pipes and devices
 TEST(OpenDataFile, EachRefusalNamesItsCause) {
     test::TempDir dir;
     const fs::path d = dir.path();
@@ -117,6 +122,7 @@ TEST(OpenDataFile, EachRefusalNamesItsCause) {
         EXPECT_EQ(OpenDataFile(locked, kPivot).refusal, OpenRefusal::Unreadable);
     }
 }
+#endif
 
 TEST(OpenDataFile, NamesAreShownOnOneLine) {
     test::TempDir dir;
@@ -167,6 +173,7 @@ TEST(OpenDataFile, ClockJumpingADayBackAndForthFillsOneDayAtMost) {
 #endif
 #endif
 
+#ifndef _WIN32  // POSIX permissions, limits, pipes and devices
 // Run by the test below in a fresh process of its own, so that no memory
 // freed by earlier tests is at hand: opens the file named by the environment
 // with little more address space than the process already has, and exits 0
@@ -189,7 +196,9 @@ TEST(OpenDataFile, DISABLED_UnderAMemoryLimit) {
             : r.ok() ? 1
                      : 2);
 }
+#endif
 
+#ifndef _WIN32  // POSIX permissions, limits, pipes and devices
 TEST(OpenDataFile, RunningOutOfMemoryIsALoadFailure) {
 #ifdef ONDAVIA_ASAN
     GTEST_SKIP() << "the address sanitizer reserves more address space than the limit allows";
@@ -215,6 +224,7 @@ TEST(OpenDataFile, RunningOutOfMemoryIsALoadFailure) {
         << "1: loaded anyway, 2: another failure, 3: no limit, 4: not started";
 #endif
 }
+#endif
 
 }  // namespace
 }  // namespace ondavia
