@@ -20,7 +20,9 @@ namespace {
 
 constexpr UINT kCp949 = 949;
 
-bool IsPrivateUse(wchar_t c) { return c >= 0xE000 && c <= 0xF8FF; }
+// Characters the Windows table has and iconv's has not: the private use
+// area (user-defined codes) and the C1 controls (the single byte 0x80).
+bool IsPrivateUse(wchar_t c) { return (c >= 0xE000 && c <= 0xF8FF) || (c >= 0x80 && c <= 0x9F); }
 
 // The wide characters of cp949 bytes, or false when any sequence is invalid
 // or stands for a private use character.

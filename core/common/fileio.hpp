@@ -110,13 +110,19 @@ class PendingFile {
     PendingFile& operator=(const PendingFile&) = delete;
 
     // False when the temporary file could not be made; error() says why.
-    bool ok() const { return fd_ >= 0; }
+    bool ok() const { return fd_ >= 0 || handedOver_; }
     // For writers that need the file by name or descriptor.
     const std::filesystem::path& TemporaryPath() const { return temp_; }
     int Descriptor() const { return fd_; }
     const std::error_code& error() const { return error_; }
 
     bool Write(std::string_view bytes);
+    // For a writer that opens the temporary file by name itself (a library):
+    // lets go of this object's own handle where the system would otherwise
+    // refuse the writer a second one (Windows). Write is not used after it;
+    // Commit still flushes and renames the file, and a file not committed is
+    // still removed.
+    void HandOver();
     // Flushes to disk, sets the permissions and renames over the target.
     bool Commit();
 
@@ -127,6 +133,7 @@ class PendingFile {
     std::filesystem::path target_;
     std::filesystem::path temp_;
     int fd_ = -1;
+    bool handedOver_ = false;
     std::error_code error_;
 };
 

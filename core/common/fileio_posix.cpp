@@ -156,6 +156,10 @@ PendingFile::PendingFile(std::filesystem::path target) : target_(std::move(targe
 
 PendingFile::~PendingFile() { Discard(); }
 
+// A second descriptor on the same file is no trouble here: the handle is kept
+// for the flush and the permissions at Commit.
+void PendingFile::HandOver() {}
+
 void PendingFile::Discard() {
     if (fd_ < 0) return;
     ::close(fd_);

@@ -242,11 +242,18 @@ PendingFile::PendingFile(std::filesystem::path target) : target_(std::move(targe
 
 PendingFile::~PendingFile() { Discard(); }
 
-void PendingFile::Discard() {
+void PendingFile::HandOver() {
     if (fd_ < 0) return;
     ::_close(fd_);
-    ::_wunlink(temp_.c_str());
     fd_ = -1;
+    handedOver_ = true;
+}
+
+void PendingFile::Discard() {
+    if (fd_ >= 0) ::_close(fd_);
+    if (fd_ >= 0 || handedOver_) ::_wunlink(temp_.c_str());
+    fd_ = -1;
+    handedOver_ = false;
 }
 
 bool PendingFile::Fail(int err) {
@@ -262,6 +269,12 @@ bool PendingFile::Write(std::string_view bytes) {
 }
 
 bool PendingFile::Commit() {
+    if (handedOver_) {
+        // Opened again only to flush what the other writer wrote.
+        fd_ = ::_wopen(temp_.c_str(), _O_WRONLY | _O_BINARY | _O_NOINHERIT);
+        handedOver_ = fd_ < 0;
+        if (fd_ < 0) return Fail(errno);
+    }
     if (fd_ < 0) return false;
     if (::_commit(fd_) != 0) return Fail(errno);
     int fd = fd_;

@@ -237,6 +237,7 @@ WorkbookResult WriteWorkbook(const std::filesystem::path& path, const std::vecto
     PendingFile pending(path);
     if (!pending.ok()) return Failed(WorkbookError::FolderNotWritable, pending.error().message());
     const std::filesystem::path tmp = pending.TemporaryPath();
+    pending.HandOver();
 
     lxw_workbook_options wbOptions{};
     // Rows go to disk as they are written: memory stays flat in the record count.

@@ -34,16 +34,18 @@ std::filesystem::path TargetPathFor(const std::filesystem::path& folder,
                                     const std::string& targetName, bool utf8Names) {
     std::filesystem::path planned =
         folder / PathFromText(utf8Names ? Cp949ToUtf8(targetName) : targetName);
+    // The folder is searched even when the planned name exists: on a file
+    // system that ignores case, the file there may be spelled differently.
     std::error_code ec;
-    if (std::filesystem::symlink_status(planned, ec).type() !=
-            std::filesystem::file_type::not_found &&
-        !ec)
-        return planned;
+    std::filesystem::path found;
     std::filesystem::directory_iterator it(folder, ec), end;
     for (; !ec && it != end; it.increment(ec)) {
         auto cp949 = DiskNameToCp949(PathToText(it->path().filename()));
-        if (cp949 && UpperCp949(*cp949) == targetName) return it->path();
+        if (!cp949 || UpperCp949(*cp949) != targetName) continue;
+        if (it->path().filename() == planned.filename()) return it->path();
+        if (found.empty()) found = it->path();
     }
+    if (!found.empty()) return found;
     return planned;
 }
 
