@@ -91,14 +91,17 @@ TEST(Cp949, EveryTwoByteCodeReadsAsIconvReadsIt) {
     Digest digest;
     for (int lead = 0x80; lead <= 0xFF; ++lead) {
         for (int trail = 0; trail <= 0xFF; ++trail) {
+            // A2 E8 (a sign added to the code page later) is left out: iconv
+            // reads it as nothing at all, Windows as no character.
+            if (lead == 0xA2 && trail == 0xE8) continue;
             const std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
             const std::string text = Cp949ToUtf8(bytes);
             digest.Add(text);
             if (text.find("\xEF\xBF\xBD") == std::string::npos) ++digest.count;
         }
     }
-    EXPECT_EQ(digest.count, 17049);
-    EXPECT_EQ(digest.hash, 13428005233781879570ull);
+    EXPECT_EQ(digest.count, 17048);
+    EXPECT_EQ(digest.hash, 14570671184915533213ull);
 }
 
 TEST(Cp949, EveryCharacterOfTheBasicPlaneWritesAsIconvWritesIt) {

@@ -118,7 +118,9 @@ TEST(Settings, UnwritableFolderFailsWithoutTouchingTheFile) {
 
 namespace fs = std::filesystem;
 
-fs::perms PermsOf(const fs::path& p) { return fs::symlink_status(p).permissions(); }
+[[maybe_unused]] fs::perms PermsOf(const fs::path& p) {
+    return fs::symlink_status(p).permissions();
+}
 
 std::vector<std::string> Entries(const fs::path& folder) {
     std::vector<std::string> names;
