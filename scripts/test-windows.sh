@@ -31,7 +31,7 @@ cd "$WORK"
 runs=("list in")
 for f in in/*.TXT; do
   runs+=("info $f" "rows $f" "table $f")
-  for n in 0 1 2 3 4 5 6 7 8 9; do runs+=("check $f --search $n"); done
+  for n in 1 2 3 4 5 6 7 8 9 10; do runs+=("check $f --search $n"); done
 done
 i=0
 for run in "${runs[@]}"; do
