@@ -64,7 +64,7 @@ void AppendInt(std::string& out, Int v) {
 
 // Takes a file as the file list would, then validates and loads it.
 std::optional<Recording> OpenFile(const std::string& arg, std::string& err) {
-    OpenedFile opened = OpenDataFile(std::filesystem::path(arg), CurrentYear());
+    OpenedFile opened = OpenDataFile(PathFromText(arg), CurrentYear());
     if (opened.ok()) return std::move(opened.recording);
     err += opened.message + "\n";
     if (!opened.detail.empty()) err += "(" + opened.detail + ")\n";
@@ -110,7 +110,7 @@ int ListFolder(const std::string& dir, const std::optional<std::string>& date,
 
 bool WriteOutput(const std::string& path, std::string_view bytes, std::string_view failure,
                  std::string& err) {
-    WriteResult r = WriteOutputFile(std::filesystem::path(path), bytes);
+    WriteResult r = WriteOutputFile(PathFromText(path), bytes);
     if (r) return true;
     err += std::string(failure) + ": " + EscapeControls(path) + "\n(" + r.Describe() + ")\n";
     return false;

@@ -45,14 +45,13 @@ int Nmea(const std::vector<std::string>& args, std::string& out, std::string& er
     std::optional<Recording> rec = OpenFile(a->file, err);
     if (!rec) return kRefused;
     const std::filesystem::path target =
-        a->output
-            ? std::filesystem::path(*a->output)
-            : GpsLogPath(std::filesystem::path(a->file).parent_path(), ListNameOf(rec->upperName));
+        a->output ? PathFromText(*a->output)
+                  : GpsLogPath(PathFromText(a->file).parent_path(), ListNameOf(rec->upperName));
     if (!WriteGpsLog(target, rec->rows, CurrentYear())) {
-        err += "작업중 오류가 발생하여 작업을 중지합니다!!!  \n(" + target.string() + ")\n";
+        err += "작업중 오류가 발생하여 작업을 중지합니다!!!  \n(" + PathToText(target) + ")\n";
         return kRefused;
     }
-    out += std::to_string(rec->rows.size()) + " lines: " + target.string() + "\n";
+    out += std::to_string(rec->rows.size()) + " lines: " + PathToText(target) + "\n";
     return kOk;
 }
 
@@ -63,7 +62,7 @@ int Xlsx(const std::vector<std::string>& args, std::string& out, std::string& er
     if (!rec) return kRefused;
     WorkbookOptions options;
     options.title = ListNameOf(rec->upperName);
-    WorkbookResult r = WriteWorkbook(std::filesystem::path(*a->output), rec->rows, options);
+    WorkbookResult r = WriteWorkbook(PathFromText(*a->output), rec->rows, options);
     if (!r.ok()) {
         err += "데이터 저장 오류 !!! - " + r.message + "\n";
         return kRefused;

@@ -7,6 +7,7 @@
 #include "commands.hpp"
 #include "common/cp949.hpp"
 #include "common/datetime.hpp"
+#include "common/fileio.hpp"
 #include "data/filelist.hpp"
 #include "search/transform.hpp"
 
@@ -17,7 +18,7 @@ namespace {
 int Transform(TransformDirection direction, const std::vector<std::string>& args, std::string& out,
               std::string& err) {
     if (args.size() != 2) return kUsage;
-    const std::filesystem::path path(args[1]);
+    const std::filesystem::path path = PathFromText(args[1]);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) {
         err += "파일을 찾을 수 없습니다: " + args[1] + "\n";
@@ -26,7 +27,7 @@ int Transform(TransformDirection direction, const std::vector<std::string>& args
     // The layout decides the block sizes read, as in the file list.
     ListedFile listed;
     if (ExamineDataFile(path, CurrentYear(), listed) != ListingRefusal::None) {
-        err += "운행기록 파일이 아닙니다: " + path.filename().string() + "\n";
+        err += "운행기록 파일이 아닙니다: " + PathToText(path.filename()) + "\n";
         return kRefused;
     }
     if (TransformTargetName(direction, listed.UpperFileName()).empty()) {

@@ -26,6 +26,7 @@ fi
 echo "== release build"
 cmake --build --preset release
 ctest --preset release
+./scripts/test-windows.sh
 
 echo "== sanitizer build"
 cmake --preset asan > /dev/null

@@ -1,4 +1,6 @@
-// Reading files without surprises, and writing output files safely.
+// Reading files without surprises, and writing output files safely. The
+// system calls behind these live in fileio_posix.cpp and fileio_windows.cpp;
+// nothing else in the core or the command-line tool touches them.
 #pragma once
 
 #include <cstdint>
@@ -7,8 +9,27 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace ondavia {
+
+// File names travel through the program as byte strings: on POSIX systems the
+// name's own bytes (usually UTF-8, cp949 on some disks), on Windows UTF-8.
+// std::filesystem's narrow conversions on Windows use neither, so every name
+// that becomes a path, or a path that becomes text, goes through these.
+std::filesystem::path PathFromText(std::string_view text);
+std::string PathToText(const std::filesystem::path& path);
+
+// Whether this process may write the file, or create files in the folder.
+bool IsWritable(const std::filesystem::path& path);
+
+// Standard output and error pass bytes unchanged (no LF to CR LF on Windows).
+void UseBinaryStandardStreams();
+#ifdef _WIN32
+// The command line as Windows gives it (UTF-16), as UTF-8 texts, without the
+// program's name.
+std::vector<std::string> ArgumentsFromWide(int argc, wchar_t** argv);
+#endif
 
 // A regular file opened for reading; closed with the object. Anything else
 // (a folder, a pipe, a device) is never opened, so no read can block.
@@ -38,6 +59,8 @@ class InputFile {
     long long ReadAt(std::uintmax_t offset, char* buf, size_t n);
     // The first n bytes (fewer when the file is shorter); nullopt on a read error.
     std::optional<std::string> ReadFirst(size_t n);
+    // Everything; nullopt on a read error or when it grows beyond maxBytes.
+    std::optional<std::string> ReadAll(std::uintmax_t maxBytes);
 
   private:
     int fd_ = -1;
@@ -69,10 +92,7 @@ struct WriteResult {
 // error is reported.
 WriteResult WriteOutputFile(const std::filesystem::path& path, std::string_view bytes);
 
-// Everything left to read from an open descriptor; nullopt on a read error.
-// sizeHint sizes the first buffer (the file may still grow or shrink).
-std::optional<std::string> ReadAllFrom(int fd, size_t sizeHint);
-// The same, telling why not: error is the system's reason (no_such_file_or_directory
+// The whole of a file, telling why not: error is the system's reason (no_such_file_or_directory
 // for a missing file, is_a_directory for a folder).
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::error_code& error);
 
@@ -90,13 +110,19 @@ class PendingFile {
     PendingFile& operator=(const PendingFile&) = delete;
 
     // False when the temporary file could not be made; error() says why.
-    bool ok() const { return fd_ >= 0; }
+    bool ok() const { return fd_ >= 0 || handedOver_; }
     // For writers that need the file by name or descriptor.
     const std::filesystem::path& TemporaryPath() const { return temp_; }
     int Descriptor() const { return fd_; }
     const std::error_code& error() const { return error_; }
 
     bool Write(std::string_view bytes);
+    // For a writer that opens the temporary file by name itself (a library):
+    // lets go of this object's own handle where the system would otherwise
+    // refuse the writer a second one (Windows). Write is not used after it;
+    // Commit still flushes and renames the file, and a file not committed is
+    // still removed.
+    void HandOver();
     // Flushes to disk, sets the permissions and renames over the target.
     bool Commit();
 
@@ -107,6 +133,7 @@ class PendingFile {
     std::filesystem::path target_;
     std::filesystem::path temp_;
     int fd_ = -1;
+    bool handedOver_ = false;
     std::error_code error_;
 };
 

@@ -1,8 +1,5 @@
 #include "settings.hpp"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include "cp949.hpp"
 #include "fileio.hpp"
 #include "inifile.hpp"
@@ -60,7 +57,7 @@ SettingsWriteResult WriteValue(SettingsFiles& files, std::string_view section, s
     std::filesystem::create_directories(files.userCopy.parent_path(), error);
     std::string copyReason;
     if (!ReplaceFileAtomically(files.userCopy, ini->Bytes(), &copyReason))
-        return Failed(current, reason + "; " + files.userCopy.string() + ": " + copyReason);
+        return Failed(current, reason + "; " + PathToText(files.userCopy) + ": " + copyReason);
     files.current = files.userCopy;
     return {true, files.current, {}};
 }
@@ -103,19 +100,14 @@ bool WriteSettingInteger(const std::filesystem::path& settingsFile, const char* 
     return WriteSettingInteger(files, section, key, value).ok;
 }
 
-namespace {
-bool CanWrite(const std::filesystem::path& path) {
-    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
-}
-}  // namespace
-
 SettingsFiles ChooseSettingsFiles(const std::filesystem::path& besideProgram,
                                   const std::filesystem::path& userCopy) {
     std::error_code error;
     const bool besideExists = std::filesystem::exists(besideProgram, error);
     std::filesystem::path folder = besideProgram.parent_path();
     if (folder.empty()) folder = ".";
-    if (besideExists ? CanWrite(besideProgram) : CanWrite(folder)) return {besideProgram, userCopy};
+    if (besideExists ? IsWritable(besideProgram) : IsWritable(folder))
+        return {besideProgram, userCopy};
     if (std::filesystem::exists(userCopy, error)) return {userCopy, userCopy};
     if (besideExists) return {besideProgram, userCopy};
     return {userCopy, userCopy};

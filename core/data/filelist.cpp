@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/cp949.hpp"
+#include "common/fileio.hpp"
 #include "common/text.hpp"
 #include "filename.hpp"
 #include "layout.hpp"
@@ -15,7 +16,7 @@ std::optional<std::string> DiskNameToCp949(const std::string& diskName) {
 }
 
 std::optional<DataFileName> DataFileNameOf(const std::filesystem::path& path, int pivotYear) {
-    auto cp949 = DiskNameToCp949(path.filename().string());
+    auto cp949 = DiskNameToCp949(PathToText(path.filename()));
     if (!cp949) return std::nullopt;
     return CheckDataFileName(*cp949, pivotYear);
 }
@@ -52,7 +53,7 @@ std::vector<ListedFile> ListDataFiles(const std::filesystem::path& folder,
     ec.clear();
     std::filesystem::directory_iterator it(folder, ec), end;
     for (; !ec && it != end; it.increment(ec)) {
-        std::string diskName = it->path().filename().string();
+        std::string diskName = PathToText(it->path().filename());
         if (diskName.size() < 4 || UpperCp949(diskName.substr(diskName.size() - 4)) != ".TXT")
             continue;
         if (workDate && diskName.compare(0, workDate->size(), *workDate) != 0) continue;

@@ -16,7 +16,7 @@ namespace {
 
 // A path as the user may read it: names on disk in cp949 are shown as such.
 std::string PathText(const std::filesystem::path& path) {
-    const std::string& bytes = path.native();
+    const std::string bytes = PathToText(path);
     return EscapeControls(IsValidUtf8(bytes) ? bytes : Cp949ToUtf8(bytes));
 }
 

@@ -61,7 +61,7 @@ std::string ListNameOf(std::string_view upperName) {
 }
 
 std::filesystem::path GpsLogPath(const std::filesystem::path& folder, std::string_view name) {
-    return folder / std::filesystem::path(std::string(name) + ".LOG");
+    return folder / PathFromText(std::string(name) + ".LOG");
 }
 
 }  // namespace ondavia

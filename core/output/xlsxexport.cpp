@@ -217,11 +217,12 @@ WorkbookResult WriteWorkbookFile(const std::filesystem::path& path,
     PendingFile pending(path);
     if (!pending.ok()) return Failed(WorkbookError::FolderNotWritable, pending.error().message());
     const std::filesystem::path tmp = pending.TemporaryPath();
+    pending.HandOver();
 
     lxw_workbook_options wbOptions{};
     // Rows go to disk as they are written: memory stays flat in the record count.
     wbOptions.constant_memory = LXW_TRUE;
-    lxw_workbook* wb = workbook_new_opt(tmp.c_str(), &wbOptions);
+    lxw_workbook* wb = workbook_new_opt(PathToText(tmp).c_str(), &wbOptions);
     if (!wb) return Failed(WorkbookError::WriteFailed, "cannot create the workbook");
     std::string failure = fill(wb);
     // Closing frees the workbook whatever happened; its file only counts on success.
@@ -313,7 +314,7 @@ WorkbookResult WriteWorkbookBeside(const std::filesystem::path& dataFolder,
                                    const std::filesystem::path& fallbackFolder,
                                    std::string_view name, const std::vector<GridRow>& rows,
                                    const WorkbookOptions& options, std::filesystem::path& written) {
-    const std::filesystem::path fileName(std::string(name) + ".xlsx");
+    const std::filesystem::path fileName = PathFromText(std::string(name) + ".xlsx");
     written = dataFolder / fileName;
     WorkbookResult r = WriteWorkbook(written, rows, options);
     if (r.error != WorkbookError::FolderNotWritable || fallbackFolder.empty()) return r;

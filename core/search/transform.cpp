@@ -1,9 +1,6 @@
 #include "transform.hpp"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <cstdint>
 #include <exception>
 #include <optional>
 
@@ -35,51 +32,34 @@ bool EndsWithTxt(std::string_view name) {
 // (the identity is the upper-cased name, so that file is the one replaced).
 std::filesystem::path TargetPathFor(const std::filesystem::path& folder,
                                     const std::string& targetName, bool utf8Names) {
-    std::filesystem::path planned = folder / (utf8Names ? Cp949ToUtf8(targetName) : targetName);
+    std::filesystem::path planned =
+        folder / PathFromText(utf8Names ? Cp949ToUtf8(targetName) : targetName);
+    // The folder is searched even when the planned name exists: on a file
+    // system that ignores case, the file there may be spelled differently.
     std::error_code ec;
-    if (std::filesystem::symlink_status(planned, ec).type() !=
-            std::filesystem::file_type::not_found &&
-        !ec)
-        return planned;
+    std::filesystem::path found;
     std::filesystem::directory_iterator it(folder, ec), end;
     for (; !ec && it != end; it.increment(ec)) {
-        auto cp949 = DiskNameToCp949(it->path().filename().string());
-        if (cp949 && UpperCp949(*cp949) == targetName) return it->path();
+        auto cp949 = DiskNameToCp949(PathToText(it->path().filename()));
+        if (!cp949 || UpperCp949(*cp949) != targetName) continue;
+        if (it->path().filename() == planned.filename()) return it->path();
+        if (found.empty()) found = it->path();
     }
+    if (!found.empty()) return found;
     return planned;
 }
 
 // A target already on disk counts as complete when its size fits the open
 // file's block sizes.
 bool CompleteTargetExists(const std::filesystem::path& target, BlockSizes sizes) {
-    struct stat st {};
-    if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    const auto size = static_cast<std::uintmax_t>(st.st_size);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(target, ec)) return false;
+    const std::uintmax_t size = std::filesystem::file_size(target, ec);
+    if (ec) return false;
     const auto h = static_cast<std::uintmax_t>(sizes.headerSize);
     const auto r = static_cast<std::uintmax_t>(sizes.recordSize);
     return size >= h + r && (size - h) % r == 0;
 }
-
-class SourceFile {
-  public:
-    explicit SourceFile(const std::filesystem::path& path)
-        : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
-    ~SourceFile() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    SourceFile(const SourceFile&) = delete;
-    SourceFile& operator=(const SourceFile&) = delete;
-    bool IsOpen() const { return fd_ >= 0; }
-    std::optional<std::string> ReadAll() const {
-        struct stat st {};
-        size_t hint =
-            ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) : 0;
-        return ReadAllFrom(fd_, hint);
-    }
-
-  private:
-    int fd_;
-};
 
 int WriteTransformed(std::string_view bytes, BlockSizes sizes, FileLayout fileMode,
                      unsigned char key, PendingFile& out) {
@@ -126,7 +106,7 @@ std::string TransformTargetName(TransformDirection direction, std::string_view u
 TransformResult TransformDataFile(TransformDirection direction,
                                   const std::filesystem::path& sourcePath, FileLayout fileMode) {
     TransformResult result;
-    const std::string diskName = sourcePath.filename().string();
+    const std::string diskName = PathToText(sourcePath.filename());
     auto cp949 = DiskNameToCp949(diskName);
     const std::string upperName = cp949 ? UpperCp949(*cp949) : std::string();
     result.targetName = TransformTargetName(direction, upperName);
@@ -145,8 +125,8 @@ TransformResult TransformDataFile(TransformDirection direction,
         const BlockSizes sizes = SizesForMode(fileMode);
         const bool replacing = CompleteTargetExists(result.targetPath, sizes);
 
-        SourceFile source(sourcePath);
-        if (!source.IsOpen()) {
+        InputFile source(sourcePath);
+        if (!source.isOpen()) {
             result.code = kTransformSourceUnreadable;
             return result;
         }
@@ -155,7 +135,7 @@ TransformResult TransformDataFile(TransformDirection direction,
             result.code = kTransformTargetNotCreated;
             return result;
         }
-        auto bytes = source.ReadAll();
+        auto bytes = source.ReadAll(SIZE_MAX);
         if (!bytes) {
             result.code = kTransformOtherError;
             return result;

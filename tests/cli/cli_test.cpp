@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 
@@ -165,6 +167,7 @@ TEST(Cli, Check) {
 namespace ondavia {
 namespace {
 
+#ifndef _WIN32  // POSIX permissions, limits, pipes and devices
 // While it lives no file can be opened: a folder that cannot be read, for
 // root as for anyone else.
 class NoFreeFileDescriptors {
@@ -182,7 +185,9 @@ class NoFreeFileDescriptors {
   private:
     rlimit old_{};
 };
+#endif
 
+#ifndef _WIN32  // POSIX permissions, limits, pipes and devices
 TEST(Cli, ListShowsEachFileOnOneLineAndFailsOnAnUnreadableFolder) {
     test::TempDir dir;
     const std::string packed = test::PackedFile(MakeHeader(), {MakeRecord()});
@@ -209,7 +214,9 @@ TEST(Cli, ListShowsEachFileOnOneLineAndFailsOnAnUnreadableFolder) {
               0u)
         << unreadable.err;
 }
+#endif
 
+#ifndef _WIN32  // POSIX permissions, limits, pipes and devices
 TEST(Cli, RefusedFilesNameTheRealCause) {
     test::TempDir dir;
     const std::filesystem::path d = dir.path();
@@ -234,7 +241,9 @@ TEST(Cli, RefusedFilesNameTheRealCause) {
         EXPECT_EQ(r.err.rfind(c.err + path + "\n", 0), 0u) << r.err;
     }
 }
+#endif
 
+#ifndef _WIN32  // POSIX permissions, limits, pipes and devices
 TEST(Cli, MapPageOutputGoesWhereThePathLeads) {
     test::TempDir dir;
     const auto data =
@@ -262,6 +271,7 @@ TEST(Cli, MapPageOutputGoesWhereThePathLeads) {
     EXPECT_EQ(missing.code, 1);
     EXPECT_FALSE(missing.err.empty());
 }
+#endif
 
 }  // namespace
 }  // namespace ondavia

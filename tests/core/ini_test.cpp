@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <vector>
@@ -116,7 +118,9 @@ TEST(Settings, UnwritableFolderFailsWithoutTouchingTheFile) {
 
 namespace fs = std::filesystem;
 
-fs::perms PermsOf(const fs::path& p) { return fs::symlink_status(p).permissions(); }
+[[maybe_unused]] fs::perms PermsOf(const fs::path& p) {
+    return fs::symlink_status(p).permissions();
+}
 
 std::vector<std::string> Entries(const fs::path& folder) {
     std::vector<std::string> names;
@@ -126,6 +130,7 @@ std::vector<std::string> Entries(const fs::path& folder) {
     return names;
 }
 
+#ifndef _WIN32  // POSIX permissions, limits, pipes and devices
 TEST(FileReplacement, NeverOpensAPlantedLinkAndKeepsPermissions) {
     test::TempDir dir;
     const fs::path victim = dir.Write("victim", "precious");
@@ -159,6 +164,7 @@ TEST(FileReplacement, NeverOpensAPlantedLinkAndKeepsPermissions) {
     EXPECT_FALSE(fs::is_symlink(linked));
     EXPECT_EQ(*ReadWholeFile(victim), "precious");
 }
+#endif
 
 TEST(FileReplacement, FailureLeavesTheTargetAndNoTemporary) {
     test::TempDir dir;
@@ -183,6 +189,7 @@ TEST(FileReplacement, FailureLeavesTheTargetAndNoTemporary) {
     EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"folder"});
 }
 
+#ifndef _WIN32  // POSIX permissions, limits, pipes and devices
 TEST(FileReplacement, PrivateFolderInASharedPlace) {
     test::TempDir dir;
     std::error_code error;
@@ -209,6 +216,7 @@ TEST(FileReplacement, PrivateFolderInASharedPlace) {
     EXPECT_FALSE(PrivateFolder(dir.path() / "missing", "x", error));
     EXPECT_TRUE(error);
 }
+#endif
 
 // A settings file that is there but cannot be read must not be replaced by
 // one holding the written key alone. A folder in the file's place fails the
@@ -261,6 +269,7 @@ TEST(Settings, UnwritableFileIsCarriedWholeToTheUserCopy) {
     EXPECT_FALSE(r.reason.empty());
 }
 
+#ifndef _WIN32  // POSIX permissions, limits, pipes and devices
 TEST(Settings, ChoosesTheFileAtStartUp) {
     test::TempDir dir;
     const fs::path app = dir.path() / "app";
@@ -285,6 +294,7 @@ TEST(Settings, ChoosesTheFileAtStartUp) {
     dir.Write("user/ONDAVIA.INI", "");
     EXPECT_EQ(ChooseSettingsFiles(beside, user).current, user);
 }
+#endif
 
 }  // namespace
 }  // namespace ondavia

@@ -1,9 +1,13 @@
+#ifndef _WIN32
 #include <fcntl.h>
+#endif
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -66,6 +70,7 @@ TEST(OpenDataFile, OpensADataFileAsTheFileListWould) {
     EXPECT_EQ(again.recording->upperName, kName);
 }
 
+#ifndef _WIN32  // POSIX permissions, limits, pipes and devices
 TEST(OpenDataFile, EachRefusalNamesItsCause) {
     test::TempDir dir;
     const fs::path d = dir.path();
@@ -117,7 +122,9 @@ TEST(OpenDataFile, EachRefusalNamesItsCause) {
         EXPECT_EQ(OpenDataFile(locked, kPivot).refusal, OpenRefusal::Unreadable);
     }
 }
+#endif
 
+#ifndef _WIN32  // POSIX permissions, limits, pipes and devices
 TEST(OpenDataFile, NamesAreShownOnOneLine) {
     test::TempDir dir;
     const std::string name = "2026121\x1b-12\t45678-01.TXT";
@@ -125,6 +132,7 @@ TEST(OpenDataFile, NamesAreShownOnOneLine) {
     EXPECT_EQ(r.refusal, OpenRefusal::BadName);
     EXPECT_EQ(r.message, "운행기록 파일 이름이 아닙니다: 2026121\\x1b-12\\t45678-01.TXT");
 }
+#endif
 
 TEST(OpenDataFile, FilesTooLargeForAnyRecordingAreRefusedUnread) {
     test::TempDir dir;
@@ -167,6 +175,7 @@ TEST(OpenDataFile, ClockJumpingADayBackAndForthFillsOneDayAtMost) {
 #endif
 #endif
 
+#ifndef _WIN32  // POSIX permissions, limits, pipes and devices
 // Run by the test below in a fresh process of its own, so that no memory
 // freed by earlier tests is at hand: opens the file named by the environment
 // with little more address space than the process already has, and exits 0
@@ -189,7 +198,9 @@ TEST(OpenDataFile, DISABLED_UnderAMemoryLimit) {
             : r.ok() ? 1
                      : 2);
 }
+#endif
 
+#ifndef _WIN32  // POSIX permissions, limits, pipes and devices
 TEST(OpenDataFile, RunningOutOfMemoryIsALoadFailure) {
 #ifdef ONDAVIA_ASAN
     GTEST_SKIP() << "the address sanitizer reserves more address space than the limit allows";
@@ -215,6 +226,7 @@ TEST(OpenDataFile, RunningOutOfMemoryIsALoadFailure) {
         << "1: loaded anyway, 2: another failure, 3: no limit, 4: not started";
 #endif
 }
+#endif
 
 }  // namespace
 }  // namespace ondavia

@@ -1,10 +1,14 @@
 #include "search/transform.hpp"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
+#ifndef _WIN32
 #include <fcntl.h>
+#endif
 
 #include <csignal>
 #include <set>
@@ -72,6 +76,7 @@ std::set<std::string> FilesIn(const fs::path& dir) {
     return names;
 }
 
+#ifndef _WIN32  // POSIX permissions, limits, pipes and devices
 // A resource limit lowered for one scope and restored after it.
 class ScopedLimit {
   public:
@@ -87,7 +92,9 @@ class ScopedLimit {
     int resource_;
     rlimit saved_{};
 };
+#endif
 
+#ifndef _WIN32  // POSIX permissions, limits, pipes and devices
 // Writing past the file-size limit raises SIGXFSZ, which would end the test
 // program; ignored, the write fails with EFBIG as on a full disk.
 class IgnoreFileSizeSignal {
@@ -98,6 +105,7 @@ class IgnoreFileSizeSignal {
   private:
     void (*old_)(int);
 };
+#endif
 
 TEST(TransformDataFile, RoundTripsEveryLayout) {
     struct Case {
@@ -268,6 +276,7 @@ TEST_F(TransformFailure, SourceCannotBeOpened) {
     ExpectNothingChanged();
 }
 
+#ifndef _WIN32  // POSIX permissions, limits, pipes and devices
 TEST_F(TransformFailure, TargetCannotBeCreated) {
     // With the source open, no descriptor is left for the target.
     int probe = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
@@ -281,7 +290,9 @@ TEST_F(TransformFailure, TargetCannotBeCreated) {
     EXPECT_EQ(r.code, kTransformTargetNotCreated);
     ExpectNothingChanged();
 }
+#endif
 
+#ifndef _WIN32  // POSIX permissions, limits, pipes and devices
 TEST_F(TransformFailure, WritesCutShort) {
     struct Case {
         const char* name;
@@ -304,6 +315,7 @@ TEST_F(TransformFailure, WritesCutShort) {
         ExpectNothingChanged();
     }
 }
+#endif
 
 TEST_F(TransformFailure, TargetCannotBePutInPlace) {
     const fs::path lockedC = dir.path() / "20261210-12345678-Y-01-ABCDEFG.TXT";

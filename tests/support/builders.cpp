@@ -5,6 +5,7 @@
 #include <fstream>
 #include <random>
 
+#include "common/fileio.hpp"
 #include "data/lockedform.hpp"
 
 namespace ondavia::test {
@@ -74,7 +75,7 @@ TempDir::~TempDir() {
 }
 
 std::filesystem::path TempDir::Write(const std::string& name, std::string_view bytes) const {
-    std::filesystem::path p = path_ / name;
+    std::filesystem::path p = path_ / PathFromText(name);
     std::ofstream out(p, std::ios::binary);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return p;
