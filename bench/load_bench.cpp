@@ -35,7 +35,7 @@ void RunLoad(benchmark::State& state, const std::string& name, int count, bool h
     for (auto _ : state) {
         LoadResult r = LoadRecording(path, options, rec);
         if (!r.ok()) state.SkipWithError(DescribeLoadError(r).c_str());
-        benchmark::DoNotOptimize(rec.rows.data());
+        benchmark::DoNotOptimize(rec.rows.size());
     }
     state.counters["records"] = static_cast<double>(rec.rows.size());
     state.counters["bytes_per_record"] =

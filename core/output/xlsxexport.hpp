@@ -49,14 +49,14 @@ struct WorkbookResult {
 
 // Writes the workbook to an exclusive temporary file beside path and renames
 // it into place: an earlier file of that name survives any failure.
-WorkbookResult WriteWorkbook(const std::filesystem::path& path, const std::vector<GridRow>& rows,
+WorkbookResult WriteWorkbook(const std::filesystem::path& path, const GridRows& rows,
                              const WorkbookOptions& options);
 
 // NAME.xlsx in dataFolder, or in fallbackFolder when dataFolder cannot be
 // written; written receives the file's path.
 WorkbookResult WriteWorkbookBeside(const std::filesystem::path& dataFolder,
                                    const std::filesystem::path& fallbackFolder,
-                                   std::string_view name, const std::vector<GridRow>& rows,
+                                   std::string_view name, const GridRows& rows,
                                    const WorkbookOptions& options, std::filesystem::path& written);
 
 }  // namespace ondavia

@@ -309,7 +309,7 @@ TEST(RecordTable, BrakeDigitMustBeADigit) {
 
 TEST(RecordTable, FindRecord) {
     TDTG_CLASS t = Build({36000, 36003, 36010});
-    EXPECT_EQ(&t.Current(), &t.Current());
+    EXPECT_EQ(t.CurrentIndex(), -1);
     EXPECT_EQ(t.Current().Engine, 0.0);  // the blank record before any lookup
     int i = t.FindRecord("10:00:02");
     ASSERT_GE(i, 0);
