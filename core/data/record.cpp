@@ -2,7 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 #include "common/text.hpp"
 
@@ -17,6 +22,19 @@ namespace {
 // Field at 1-based position pos, width characters.
 std::string_view Field(std::string_view block, size_t pos, size_t width) {
     return block.substr(pos - 1, width);
+}
+
+// A fixed-width integer field: all digits is the usual form and is read
+// directly; anything else goes to the general reader.
+std::optional<std::int32_t> ReadField(std::string_view block, size_t pos, size_t width) {
+    std::string_view field = Field(block, pos, width);
+    std::uint32_t value = 0;
+    for (char c : field) {
+        const auto d = static_cast<unsigned>(c - '0');
+        if (d > 9) return ReadInt32(field);
+        value = value * 10 + d;
+    }
+    return static_cast<std::int32_t>(value);
 }
 
 // Acceleration in g truncated toward zero to hundredths.
@@ -65,19 +83,19 @@ std::optional<GridRow> ParseRow(std::string_view block, const ParseContext& ctx)
     row.hundredths = ctx.hundredths;
     std::copy_n(block.data() + 11, 14, row.stamp);
 
-    auto speed = ReadInt32(Field(block, 26, 3));
-    auto rpm = ReadInt32(Field(block, 29, 4));
-    auto lon = ReadInt32(Field(block, 34, 9));
-    auto lat = ReadInt32(Field(block, 43, 9));
-    auto azimuth = ReadInt32(Field(block, 52, 3));
+    auto speed = ReadField(block, 26, 3);
+    auto rpm = ReadField(block, 29, 4);
+    auto lon = ReadField(block, 34, 9);
+    auto lat = ReadField(block, 43, 9);
+    auto azimuth = ReadField(block, 52, 3);
     auto gx = ReadReal(Field(block, 55, 6));
     auto gy = ReadReal(Field(block, 61, 6));
-    auto state = ReadInt32(Field(block, 67, 2));
+    auto state = ReadField(block, 67, 2);
     if (!speed || !rpm || !lon || !lat || !azimuth || !gx || !gy || !state) return std::nullopt;
     row.speed = *speed;
     row.rpm = *rpm;
-    row.km = ReadInt32(Field(block, 1, 4)).value_or(0);
-    row.totKm = ReadInt32(Field(block, 5, 7)).value_or(0);
+    row.km = ReadField(block, 1, 4).value_or(0);
+    row.totKm = ReadField(block, 5, 7).value_or(0);
     row.gpsX = *lon / 1'000'000.0;
     row.gpsY = *lat / 1'000'000.0;
     row.azimuth = *azimuth;
@@ -89,7 +107,7 @@ std::optional<GridRow> ParseRow(std::string_view block, const ParseContext& ctx)
     // Some recorders put the brake digit in position 34 and a five-decimal
     // longitude in 35-42.
     if (row.gpsX < 124.0) {
-        auto alt = ReadInt32(Field(block, 35, 8));
+        auto alt = ReadField(block, 35, 8);
         if (!alt) return std::nullopt;
         double altLon = *alt / 100'000.0;
         if (altLon >= 124.0 && altLon <= 132.0) {
@@ -129,15 +147,17 @@ namespace {
 constexpr double kPow10[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6};
 
 // A real as a magnitude times 10^-scale, when that gives the same double
-// back (sign of zero included); false for a value that does not pack.
+// back (sign of zero included); false for a value that does not pack. Six
+// decimals come first: they hold every value the files carry.
 bool PackReal(double value, std::int32_t& mantissa, std::uint8_t& scale) {
     const double magnitude = std::fabs(value);
     if (!(magnitude < 2147483647.0)) return false;
-    for (std::uint8_t e = 0; e < 7; ++e) {
-        const double scaled = std::nearbyint(magnitude * kPow10[e]);
-        if (scaled > 2147483647.0) return false;
-        if (scaled / kPow10[e] == magnitude) {
-            mantissa = static_cast<std::int32_t>(scaled);
+    for (int e = 6; e >= 0; --e) {
+        const double product = magnitude * kPow10[e];
+        if (!(product < 2147483647.0)) continue;
+        const auto rounded = static_cast<std::int32_t>(product + 0.5);
+        if (static_cast<double>(rounded) / kPow10[e] == magnitude) {
+            mantissa = rounded;
             scale = static_cast<std::uint8_t>(e | (std::signbit(value) ? 0x80 : 0));
             return true;
         }
@@ -148,6 +168,29 @@ bool PackReal(double value, std::int32_t& mantissa, std::uint8_t& scale) {
 double UnpackReal(std::int32_t mantissa, std::uint8_t scale) {
     const double magnitude = mantissa / kPow10[scale & 0x7F];
     return (scale & 0x80) ? -magnitude : magnitude;
+}
+
+// A large list reserved for a file's records is filled once, front to back.
+// On Linux its pages are made present in one call (large pages where the
+// system has them) instead of one fault per page as records reach them.
+void PrepareForFilling([[maybe_unused]] void* data, [[maybe_unused]] size_t bytes) {
+#if defined(__linux__)
+    constexpr std::uintptr_t kPage = 4096, kLarge = 2u << 20;
+    if (bytes < kLarge) return;
+    const auto begin = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t end = begin + bytes;
+#if defined(MADV_HUGEPAGE)
+    const std::uintptr_t first = (begin + kLarge - 1) & ~(kLarge - 1);
+    const std::uintptr_t last = end & ~(kLarge - 1);
+    if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#endif
+#if defined(MADV_POPULATE_WRITE)
+    // Only pages wholly inside the list: its neighbours are not ours to touch.
+    const std::uintptr_t from = (begin + kPage - 1) & ~(kPage - 1);
+    const std::uintptr_t to = end & ~(kPage - 1);
+    if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+#endif
+#endif
 }
 
 template <typename Narrow>
@@ -266,7 +309,11 @@ void GridRows::clear() {
     }
 }
 
-void GridRows::reserve(size_t n) { Mutable().rows.reserve(n); }
+void GridRows::reserve(size_t n) {
+    auto& rows = Mutable().rows;
+    rows.reserve(n);
+    PrepareForFilling(rows.data(), rows.capacity() * sizeof(PackedRow));
+}
 
 void GridRows::shrink_to_fit() {
     if (!store_ || store_.use_count() > 1) return;
@@ -300,6 +347,7 @@ void TDTG_CLASS::Add(const TDTG_RECORD& record) {
 
 void TDTG_CLASS::Reserve(size_t n) {
     entries_.reserve(n);
+    PrepareForFilling(entries_.data(), entries_.capacity() * sizeof(std::uint32_t));
     rows_.reserve(n);
 }
 
@@ -393,7 +441,18 @@ void TDTG_CLASS::Sort() {
         return CompareKeys(std::string_view(ka, WriteEntryKey(a, ka)),
                            std::string_view(kb, WriteEntryKey(b, kb))) < 0;
     };
-    if (std::is_sorted(entries_.begin(), entries_.end(), less)) return;
+    // One key written per record: the usual file is in order already.
+    bool sorted = true;
+    char keys[2][24];
+    size_t lengths[2] = {0, 0};
+    for (size_t i = 0; i < entries_.size() && sorted; ++i) {
+        char* key = keys[i & 1];
+        lengths[i & 1] = WriteEntryKey(entries_[i], key);
+        if (i > 0)
+            sorted = CompareKeys(std::string_view(keys[(i - 1) & 1], lengths[(i - 1) & 1]),
+                                 std::string_view(key, lengths[i & 1])) <= 0;
+    }
+    if (sorted) return;
     if (!added_.empty()) {
         std::stable_sort(entries_.begin(), entries_.end(), less);
         return;
@@ -430,6 +489,80 @@ int TDTG_CLASS::FindRecord(std::string_view key) {
     return -1;
 }
 
+namespace {
+
+bool IsDigits(const char* p, size_t n) {
+    for (size_t i = 0; i < n; ++i)
+        if (p[i] < '0' || p[i] > '9') return false;
+    return true;
+}
+
+// True when stamp is the same second as previous or the one after it within
+// the same minute (both all digits): previous being a date-time, so is stamp,
+// and there is no gap between them.
+bool SameOrNextSecond(const char* previous, const char* stamp) {
+    if (!IsDigits(stamp, 12) || !IsDigits(previous, 12)) return false;
+    if (std::memcmp(previous, stamp, 10) != 0) return false;
+    const int before = (previous[10] - '0') * 10 + (previous[11] - '0');
+    const int now = (stamp[10] - '0') * 10 + (stamp[11] - '0');
+    return now <= 59 && (now == before || now == before + 1);
+}
+
+// The date-time of a stamp's first twelve bytes; a "_" reads as "0".
+std::optional<DateTime> StampDateTime(const char* stamp, int pivotYear) {
+    static constexpr char kSeparators[5] = {'-', '-', ' ', ':', ':'};
+    char text[17];
+    char* out = text;
+    for (int i = 0; i < 6; ++i) {
+        for (int j = 0; j < 2; ++j) {
+            const char c = stamp[2 * i + j];
+            *out++ = c == '_' ? '0' : c;
+        }
+        if (i < 5) *out++ = kSeparators[i];
+    }
+    return TryParseDateTime(std::string_view(text, sizeof text), pivotYear);
+}
+
+}  // namespace
+
+void TDTG_CLASS::FollowClock(const GridRow& row, GapState& gap, int pivotYear,
+                             std::uint32_t rowIndex) {
+    if (gap.hasPrevious && SameOrNextSecond(gap.previousStamp, row.stamp)) {
+        std::copy_n(row.stamp, sizeof gap.previousStamp, gap.previousStamp);
+        gap.previousPending = true;
+        return;
+    }
+    if (gap.hasPrevious && gap.previousPending) {
+        auto previous = StampDateTime(gap.previousStamp, pivotYear);
+        gap.hasPrevious = previous.has_value();
+        if (previous) gap.previous = *previous;
+        gap.previousPending = false;
+    }
+    // A stamp that is not a date-time breaks the chain of seconds instead
+    // of filling a gap from or to day zero.
+    std::optional<DateTime> cur = StampDateTime(row.stamp, pivotYear);
+    if (cur && gap.hasPrevious) {
+        std::int64_t span = SecondsBetween64(gap.previous, *cur);
+        if (span > 1 && span <= kMaxFilledGapSeconds && gap.filled + (span - 1) <= kMaxGapRecords) {
+            DateTime limit = SubtractSeconds(1, *cur);
+            DateTime previous = gap.previous;
+            GapRecord g{};
+            g.row = rowIndex;
+            while (previous < limit && gap.filled < kMaxGapRecords) {
+                ++gap.filled;
+                previous = AddSeconds(1, previous);
+                const std::string text = FormatDateTime("yy-mm-dd hh:nn:ss", previous);
+                std::copy_n(text.data(), std::min(text.size(), sizeof g.dateTime), g.dateTime);
+                entries_.push_back(kGap | static_cast<std::uint32_t>(gaps_.size()));
+                gaps_.push_back(g);
+            }
+        }
+    }
+    gap.hasPrevious = cur.has_value();
+    if (cur) gap.previous = *cur;
+    std::copy_n(row.stamp, sizeof gap.previousStamp, gap.previousStamp);
+}
+
 bool TDTG_CLASS::AddRecords(const GridRow& row, std::string_view block, const ParseContext& ctx,
                             GapState& gap, int pivotYear) {
     const char brakeDigit = block[32];
@@ -438,36 +571,7 @@ bool TDTG_CLASS::AddRecords(const GridRow& row, std::string_view block, const Pa
     if (rows_.size() >= (size_t{1} << 30) || gaps_.size() >= (size_t{1} << 30)) return false;
     const auto rowIndex = static_cast<std::uint32_t>(rows_.size());
 
-    if (!ctx.hundredths) {
-        char dateTime[24];
-        size_t length = row.WriteDateTimeText(dateTime);
-        // A stamp that is not a date-time breaks the chain of seconds instead
-        // of filling a gap from or to day zero.
-        for (size_t i = 0; i < length; ++i)
-            if (dateTime[i] == '_') dateTime[i] = '0';
-        std::optional<DateTime> cur =
-            TryParseDateTime(std::string_view(dateTime, length), pivotYear);
-        if (cur && gap.hasPrevious) {
-            std::int64_t span = SecondsBetween64(gap.previous, *cur);
-            if (span > 1 && span <= kMaxFilledGapSeconds &&
-                gap.filled + (span - 1) <= kMaxGapRecords) {
-                DateTime limit = SubtractSeconds(1, *cur);
-                DateTime previous = gap.previous;
-                GapRecord g{};
-                g.row = rowIndex;
-                while (previous < limit && gap.filled < kMaxGapRecords) {
-                    ++gap.filled;
-                    previous = AddSeconds(1, previous);
-                    const std::string text = FormatDateTime("yy-mm-dd hh:nn:ss", previous);
-                    std::copy_n(text.data(), std::min(text.size(), sizeof g.dateTime), g.dateTime);
-                    entries_.push_back(kGap | static_cast<std::uint32_t>(gaps_.size()));
-                    gaps_.push_back(g);
-                }
-            }
-        }
-        gap.hasPrevious = cur.has_value();
-        if (cur) gap.previous = *cur;
-    }
+    if (!ctx.hundredths) FollowClock(row, gap, pivotYear, rowIndex);
 
     rows_.Append(row, brakeDigit - '0');
     entries_.push_back(kFromRow | rowIndex);

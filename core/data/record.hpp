@@ -213,6 +213,11 @@ struct GapState {
     bool hasPrevious = false;
     DateTime previous = 0;
     std::int64_t filled = 0;  // gap records added so far
+    // The previous stamp's "yymmddhhnnss" bytes. While previousPending is
+    // set, previous has not been computed from them yet: a record one second
+    // after the last, the usual case, needs no date arithmetic.
+    char previousStamp[12] = {};
+    bool previousPending = false;
 };
 
 // Gaps longer than this are not filled: a clock jump of days would otherwise
@@ -309,6 +314,8 @@ class TDTG_CLASS {
         char dateTime[17];  // "yy-mm-dd hh:nn:ss"
     };
 
+    // Gap records before the row (1-second data) and the clock kept in gap.
+    void FollowClock(const GridRow& row, GapState& gap, int pivotYear, std::uint32_t rowIndex);
     std::uint32_t Entry(int index) const { return entries_[static_cast<size_t>(index)]; }
     TDTG_RECORD Build(std::uint32_t entry) const;
     size_t WriteEntryKey(std::uint32_t entry, char* buf) const;
