@@ -177,12 +177,12 @@ void MapView::SetStartEndLabel() {
     LblStartEndRoute->adjustSize();
 }
 
-const TDTG_RECORD* MapView::CurrentRecord() {
+std::optional<TDTG_RECORD> MapView::CurrentRecord() {
     const int row = currentRow_ ? currentRow_() : -1;
     const auto& rows = recording_.rows;
-    if (row < 0 || row >= static_cast<int>(rows.size())) return nullptr;
-    if (recording_.table.FindRecord(rows[static_cast<size_t>(row)].TimeText()) < 0) return nullptr;
-    return &recording_.table.Current();
+    if (row < 0 || row >= static_cast<int>(rows.size())) return std::nullopt;
+    if (recording_.table.FindRecord(rows[static_cast<size_t>(row)].TimeText()) < 0) return std::nullopt;
+    return recording_.table.Current();
 }
 
 // ---- the browser --------------------------------------------------------------
@@ -315,7 +315,7 @@ void MapView::ShowRouteOnMap() {
             options.apiKey = settings.MapApiKey;
             options.noCarTrack = settings.NoCarTrack;
             MarkerContent.clear();
-            if (const TDTG_RECORD* r = CurrentRecord(); r && HasUsablePosition(*r)) {
+            if (const auto r = CurrentRecord(); r && HasUsablePosition(*r)) {
                 MarkerContent = BuildMarkerContent(*r, selectMap_);
                 MarkerLatLng = ondavia::MarkerLatLng(r->GpsY, r->GpsX);
                 // The first marker stands where its text says, even when the
@@ -352,7 +352,7 @@ void MapView::ShowRouteOnRemoteMap() {
         } else {
             MarkerLatLng.clear();
             MarkerContent.clear();
-            if (const TDTG_RECORD* r = CurrentRecord(); r && HasUsablePosition(*r)) {
+            if (const auto r = CurrentRecord(); r && HasUsablePosition(*r)) {
                 MarkerContent = BuildMarkerContent(*r, selectMap_);
                 MarkerLatLng = ondavia::MarkerLatLng(r->GpsY, r->GpsX);
             }
@@ -374,7 +374,7 @@ void MapView::SendRemoteMapCommands() {
 void MapView::GridTextViewFocusedRecordChanged() {
     if (!state_.MapReady) return;
     MarkerContent.clear();
-    const TDTG_RECORD* r = CurrentRecord();
+    const std::optional<TDTG_RECORD> r = CurrentRecord();
     if (r && HasUsablePosition(*r)) {
         MarkerContent = BuildMarkerContent(*r, selectMap_);
         MarkerLatLng = ondavia::MarkerLatLng(r->GpsY, r->GpsX);
