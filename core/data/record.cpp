@@ -24,16 +24,25 @@ std::string_view Field(std::string_view block, size_t pos, size_t width) {
     return block.substr(pos - 1, width);
 }
 
-// A fixed-width integer field: all digits is the usual form and is read
-// directly; anything else goes to the general reader.
-std::optional<std::int32_t> ReadField(std::string_view block, size_t pos, size_t width) {
-    std::string_view field = Field(block, pos, width);
+[[gnu::noinline]] std::optional<std::int32_t> ReadOtherField(std::string_view field) {
+    return ReadInt32(field);
+}
+
+// A fixed-width integer field at 1-based position Pos of a block long enough
+// for it: all digits is the usual form and is read directly; anything else
+// goes to the general reader.
+template <size_t Pos, size_t Width>
+std::optional<std::int32_t> ReadField(std::string_view block) {
+    static_assert(Width <= 9, "fits 32 bits");
+    const char* p = block.data() + Pos - 1;
     std::uint32_t value = 0;
-    for (char c : field) {
-        const auto d = static_cast<unsigned>(c - '0');
-        if (d > 9) return ReadInt32(field);
+    bool digits = true;
+    for (size_t i = 0; i < Width; ++i) {
+        const auto d = static_cast<unsigned>(p[i] - '0');
+        digits &= d <= 9;
         value = value * 10 + d;
     }
+    if (!digits) return ReadOtherField(std::string_view(p, Width));
     return static_cast<std::int32_t>(value);
 }
 
@@ -83,19 +92,19 @@ std::optional<GridRow> ParseRow(std::string_view block, const ParseContext& ctx)
     row.hundredths = ctx.hundredths;
     std::copy_n(block.data() + 11, 14, row.stamp);
 
-    auto speed = ReadField(block, 26, 3);
-    auto rpm = ReadField(block, 29, 4);
-    auto lon = ReadField(block, 34, 9);
-    auto lat = ReadField(block, 43, 9);
-    auto azimuth = ReadField(block, 52, 3);
+    auto speed = ReadField<26, 3>(block);
+    auto rpm = ReadField<29, 4>(block);
+    auto lon = ReadField<34, 9>(block);
+    auto lat = ReadField<43, 9>(block);
+    auto azimuth = ReadField<52, 3>(block);
     auto gx = ReadReal(Field(block, 55, 6));
     auto gy = ReadReal(Field(block, 61, 6));
-    auto state = ReadField(block, 67, 2);
+    auto state = ReadField<67, 2>(block);
     if (!speed || !rpm || !lon || !lat || !azimuth || !gx || !gy || !state) return std::nullopt;
     row.speed = *speed;
     row.rpm = *rpm;
-    row.km = ReadField(block, 1, 4).value_or(0);
-    row.totKm = ReadField(block, 5, 7).value_or(0);
+    row.km = ReadField<1, 4>(block).value_or(0);
+    row.totKm = ReadField<5, 7>(block).value_or(0);
     row.gpsX = *lon / 1'000'000.0;
     row.gpsY = *lat / 1'000'000.0;
     row.azimuth = *azimuth;
@@ -107,7 +116,7 @@ std::optional<GridRow> ParseRow(std::string_view block, const ParseContext& ctx)
     // Some recorders put the brake digit in position 34 and a five-decimal
     // longitude in 35-42.
     if (row.gpsX < 124.0) {
-        auto alt = ReadField(block, 35, 8);
+        auto alt = ReadField<35, 8>(block);
         if (!alt) return std::nullopt;
         double altLon = *alt / 100'000.0;
         if (altLon >= 124.0 && altLon <= 132.0) {
