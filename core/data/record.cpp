@@ -46,6 +46,23 @@ std::optional<std::int32_t> ReadField(std::string_view block) {
     return static_cast<std::int32_t>(value);
 }
 
+// An acceleration field at 1-based position Pos. The usual form "+01.50" is
+// read directly, the same way the general reader reads it (the mantissa over
+// an exact power of ten); anything else goes to the general reader.
+template <size_t Pos>
+std::optional<double> ReadAcceleration(std::string_view block) {
+    const char* p = block.data() + Pos - 1;
+    if ((p[0] == '+' || p[0] == '-') && p[3] == '.') {
+        const auto a = static_cast<unsigned>(p[1] - '0'), b = static_cast<unsigned>(p[2] - '0');
+        const auto c = static_cast<unsigned>(p[4] - '0'), d = static_cast<unsigned>(p[5] - '0');
+        if (a <= 9 && b <= 9 && c <= 9 && d <= 9) {
+            const double value = static_cast<double>(a * 1000 + b * 100 + c * 10 + d) / 100.0;
+            return p[0] == '-' ? -value : value;
+        }
+    }
+    return ReadReal(std::string_view(p, 6));
+}
+
 // Acceleration in g truncated toward zero to hundredths.
 std::optional<double> ToG(double metresPerSecond2) {
     auto h = GHundredths(metresPerSecond2);
@@ -97,8 +114,8 @@ std::optional<GridRow> ParseRow(std::string_view block, const ParseContext& ctx)
     auto lon = ReadField<34, 9>(block);
     auto lat = ReadField<43, 9>(block);
     auto azimuth = ReadField<52, 3>(block);
-    auto gx = ReadReal(Field(block, 55, 6));
-    auto gy = ReadReal(Field(block, 61, 6));
+    auto gx = ReadAcceleration<55>(block);
+    auto gy = ReadAcceleration<61>(block);
     auto state = ReadField<67, 2>(block);
     if (!speed || !rpm || !lon || !lat || !azimuth || !gx || !gy || !state) return std::nullopt;
     row.speed = *speed;
@@ -138,8 +155,16 @@ std::optional<GridRow> ParseRow(std::string_view block, const ParseContext& ctx)
 }
 
 int CompareKeys(std::string_view a, std::string_view b) {
-    size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
+    const size_t n = std::min(a.size(), b.size());
+    size_t i = 0;
+    // Equal bytes are equal keys: skip them eight at a time.
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t x, y;
+        std::memcpy(&x, a.data() + i, 8);
+        std::memcpy(&y, b.data() + i, 8);
+        if (x != y) break;
+    }
+    for (; i < n; ++i) {
         unsigned char x = static_cast<unsigned char>(a[i]);
         unsigned char y = static_cast<unsigned char>(b[i]);
         if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 32);
