@@ -1,6 +1,7 @@
 #include "record.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -162,7 +163,12 @@ int CompareKeys(std::string_view a, std::string_view b) {
         std::uint64_t x, y;
         std::memcpy(&x, a.data() + i, 8);
         std::memcpy(&y, b.data() + i, 8);
-        if (x != y) break;
+        if (x != y) {
+            // Straight to the first byte that differs.
+            if constexpr (std::endian::native == std::endian::little)
+                i += static_cast<size_t>(std::countr_zero(x ^ y)) / 8;
+            break;
+        }
     }
     for (; i < n; ++i) {
         unsigned char x = static_cast<unsigned char>(a[i]);
