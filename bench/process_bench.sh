@@ -32,8 +32,10 @@ timed() {
     bw=999999; bc=999999
     k=0
     while [ "$k" -lt "$runs" ]; do
+        # shellcheck disable=SC2016 # the loop runs in the inner shell
         /usr/bin/time -f '%e %U %S' -o "$work/time.txt" \
-            sh -c 'i=0; while [ $i -lt '"$repeat"' ]; do "$@" >/dev/null; i=$((i + 1)); done' sh "$@"
+            sh -c 'n=$1; shift; i=0; while [ "$i" -lt "$n" ]; do "$@" >/dev/null; i=$((i + 1)); done' \
+            sh "$repeat" "$@"
         read -r w u s <"$work/time.txt"
         w=$(echo "$w * 1000 / $repeat" | bc -l); c=$(echo "($u + $s) * 1000 / $repeat" | bc -l)
         [ "$(echo "$w < $bw" | bc)" = 1 ] && bw=$w
@@ -46,7 +48,7 @@ timed() {
 measure() {
     label=$1 name=$2 records=$3 kind=${4:-}
     file="$work/$name"
-    "$gen" "$file" "$records" $kind
+    "$gen" "$file" "$records" ${kind:+"$kind"}
     size=$(stat -c %s "$file")
     cat "$file" >/dev/null  # warm the page cache
     /usr/bin/time -f '%M' -o "$work/rss.txt" "$cli" info "$file" >/dev/null

@@ -6,6 +6,7 @@
 // the chart at full span within 25 ms.
 #include <benchmark/benchmark.h>
 
+#include <qcustomplot.h>
 #include <QApplication>
 #include <QDir>
 #include <QFile>

@@ -181,7 +181,8 @@ std::optional<TDTG_RECORD> MapView::CurrentRecord() {
     const int row = currentRow_ ? currentRow_() : -1;
     const auto& rows = recording_.rows;
     if (row < 0 || row >= static_cast<int>(rows.size())) return std::nullopt;
-    if (recording_.table.FindRecord(rows[static_cast<size_t>(row)].TimeText()) < 0) return std::nullopt;
+    if (recording_.table.FindRecord(rows[static_cast<size_t>(row)].TimeText()) < 0)
+        return std::nullopt;
     return recording_.table.Current();
 }
 
