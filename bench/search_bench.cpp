@@ -13,7 +13,7 @@ namespace {
 
 using namespace ondavia;
 
-std::vector<GridRow> FullDay() {
+GridRows FullDay() {
     LoadOptions options;
     options.upperName = "20261210-BENCH001-S-01-AAAAAAA.TXT";
     options.pivotYear = 2026;
@@ -23,7 +23,7 @@ std::vector<GridRow> FullDay() {
 }
 
 void BM_Search(benchmark::State& state) {
-    static const std::vector<GridRow> rows = FullDay();
+    static const GridRows rows = FullDay();
     const auto kind = static_cast<SearchKind>(state.range(0));
     SearchOptions options;
     options.stateChoice = 5;

@@ -1,6 +1,7 @@
 #include "recording.hpp"
 
 #include <algorithm>
+#include <memory>
 #include <new>
 #include <stdexcept>
 
@@ -38,8 +39,8 @@ HeaderTexts HeaderDisplayTexts(std::string_view h) {
 }
 
 size_t Recording::MemoryBytes() const {
-    return sizeof(Recording) + rows.capacity() * sizeof(GridRow) +
-           static_cast<size_t>(table.Items().capacity()) * sizeof(TDTG_RECORD);
+    // The rows are the table's own.
+    return sizeof(Recording) + table.MemoryBytes();
 }
 
 std::string DescribeLoadError(const LoadResult& r) {
@@ -82,10 +83,6 @@ std::string LabelText(const GridRow& row, int pivotYear) {
     return FormatDateTime("yy-mm-dd hh:nn:ss", GpsWeekFix(*value));
 }
 
-// Room set aside before any record is read; past it the lists grow with the
-// records, so a file's size claims no memory for records it does not hold.
-constexpr size_t kFirstReserve = 1u << 17;
-
 // Takes a file's bytes in pieces of any size, in order.
 class Loader {
   public:
@@ -95,27 +92,26 @@ class Loader {
           sizes_(SizesForMode(options.fileMode)),
           key_(LockKey(options.upperName)),
           ctx_{options.fileMode, options.hundredths} {
-        // The lists keep their storage: loading one file after another then
-        // writes to memory already in use instead of fresh pages. Spare room
-        // is given back at the end.
-        std::vector<GridRow> rows = std::move(out_.rows);
+        // The table keeps its storage: loading one file after another then
+        // writes to memory already in use instead of fresh pages.
         TDTG_CLASS table = std::move(out_.table);
-        rows.clear();
-        table.Clear();
         out_ = Recording{};
-        out_.rows = std::move(rows);
+        table.Clear();
         out_.table = std::move(table);
         out_.upperName = options.upperName;
         out_.fileMode = options.fileMode;
         out_.hundredths = options.hundredths;
         out_.locked = options.locked;
+        // The size says how many records there are (the caller has refused
+        // sizes past kMaxRecordBlocks): room for exactly those, so no list
+        // is copied while it grows. Pages are only touched as records fill
+        // them.
         const auto header = static_cast<std::uintmax_t>(sizes_.headerSize);
-        expectedRecords_ = expectedBytes > header
-                               ? static_cast<size_t>(std::min<std::uintmax_t>(
-                                     (expectedBytes - header) / RecordSize(), kMaxRecordBlocks))
-                               : 0;
-        out_.rows.reserve(std::min(expectedRecords_, kFirstReserve));
-        out_.table.Reserve(std::min(expectedRecords_, kFirstReserve));
+        const size_t expected =
+            expectedBytes > header ? static_cast<size_t>(std::min<std::uintmax_t>(
+                                         (expectedBytes - header) / RecordSize(), kMaxRecordBlocks))
+                                   : 0;
+        out_.table.Reserve(expected);
     }
 
     // False once reading has to stop.
@@ -147,16 +143,15 @@ class Loader {
         if (result_.ok() && !pending_.empty()) {
             // An empty last line ends a text-layout file normally; the check
             // looks at the bytes as stored.
-            const bool emptyLastLine = !out_.rows.empty() &&
+            const bool emptyLastLine = !out_.table.Rows().empty() &&
                                        options_.fileMode != FileLayout::Packed &&
                                        std::string_view(pending_).substr(0, 2) == "\r\n";
-            if (!emptyLastLine) result_ = {LoadError::ShortRecord, out_.rows.size()};
+            if (!emptyLastLine) result_ = {LoadError::ShortRecord, out_.table.Rows().size()};
         }
         if (result_.error == LoadError::ShortHeader) return result_;
         out_.table.Sort();
         out_.table.ShrinkToFit();
-        if (out_.rows.capacity() > out_.rows.size() + out_.rows.size() / 4)
-            out_.rows.shrink_to_fit();
+        out_.rows = out_.table.Rows();
         if (result_.ok() && out_.rows.empty()) result_.error = LoadError::NoRecords;
         if (!result_.ok()) return result_;
         out_.startText = LabelText(out_.rows.front(), options_.pivotYear);
@@ -181,7 +176,7 @@ class Loader {
     }
 
     void Record(std::string_view raw) {
-        const size_t index = out_.rows.size();
+        const size_t index = out_.table.Rows().size();
         if (index >= kMaxRecordBlocks) {
             result_ = {LoadError::TooLarge, index};
             return;
@@ -192,25 +187,11 @@ class Loader {
             result_ = {LoadError::BadNumber, index};
             return;
         }
-        if (size_t n = GrownCapacity(index, out_.rows.capacity())) out_.rows.reserve(n);
-        const auto count = static_cast<size_t>(out_.table.Count());
-        if (size_t n = GrownCapacity(count, out_.table.Items().capacity())) out_.table.Reserve(n);
         if (!out_.table.AddRecords(*row, rec, ctx_, gap_, options_.pivotYear)) {
             result_ = {LoadError::BadNumber, index};
             return;
         }
         if (options_.fileMode == FileLayout::ExtendedLines) out_.fuelTotal += row->fuel;
-        out_.rows.push_back(*row);
-    }
-
-    // The new capacity of a full list (0 while it has room): double as
-    // usual, but not past what the file's size promises, so a well-formed
-    // file ends with no room to spare.
-    size_t GrownCapacity(size_t size, size_t capacity) const {
-        if (size < capacity) return 0;
-        size_t want = std::max<size_t>(capacity * 2, 1024);
-        if (expectedRecords_ > size) want = std::min(want, expectedRecords_);
-        return want;
     }
 
     const LoadOptions& options_;
@@ -218,7 +199,6 @@ class Loader {
     const BlockSizes sizes_;
     const unsigned char key_;
     const ParseContext ctx_;
-    size_t expectedRecords_ = 0;
     bool headerDone_ = false;
     std::string pending_;  // a header or record split between two pieces
     std::string block_;    // one unscrambled block at a time
@@ -250,14 +230,17 @@ LoadResult LoadRecordingFile(InputFile& file, const LoadOptions& options, Record
     if (TooManyRecordBlocks(file.size(), options.fileMode)) return Failed(LoadError::TooLarge, out);
     try {
         Loader loader(options, out, file.size());
-        std::string buffer(1u << 20, '\0');
+        // Read into one reused buffer, left uninitialised: the file's bytes
+        // are never held whole.
+        constexpr size_t kBufferSize = 256u << 10;
+        std::unique_ptr<char[]> buffer(new char[kBufferSize]);
         std::uintmax_t offset = 0;
         for (;;) {
-            long long n = file.ReadAt(offset, buffer.data(), buffer.size());
+            long long n = file.ReadAt(offset, buffer.get(), kBufferSize);
             if (n < 0) return Failed(LoadError::OpenFailed, out);
             if (n == 0) break;
             offset += static_cast<std::uintmax_t>(n);
-            if (!loader.Feed(std::string_view(buffer.data(), static_cast<size_t>(n)))) break;
+            if (!loader.Feed(std::string_view(buffer.get(), static_cast<size_t>(n)))) break;
         }
         return loader.Finish();
     } catch (const std::bad_alloc&) {

@@ -40,7 +40,7 @@ struct Recording {
     bool hundredths = false;
     bool locked = false;
     HeaderTexts header;
-    std::vector<GridRow> rows;
+    GridRows rows;  // shares its storage with table.Rows()
     TDTG_CLASS table;
     std::int64_t fuelTotal = 0;  // mode 1 only
     std::string startText;       // "yy-mm-dd hh:nn:ss", first row, GPS week fixed

@@ -55,7 +55,7 @@ std::string GpxTime(const GridRow& row, int pivotYear) {
         row.hundredths ? "yyyy-mm-ddThh:nn:ss.zz+09:00" : "yyyy-mm-ddThh:nn:ss+09:00", *at);
 }
 
-GpxText GpxTrackText(const std::vector<GridRow>& rows, std::string_view trackName, int pivotYear,
+GpxText GpxTrackText(const GridRows& rows, std::string_view trackName, int pivotYear,
                      const ExportProgress& progress) {
     GpxText gpx;
     std::string& out = gpx.text;

@@ -22,7 +22,7 @@ struct GpxText {
     std::size_t points = 0;
 };
 // trackName: UTF-8, written as XML text.
-GpxText GpxTrackText(const std::vector<GridRow>& rows, std::string_view trackName, int pivotYear,
+GpxText GpxTrackText(const GridRows& rows, std::string_view trackName, int pivotYear,
                      const ExportProgress& progress = {});
 
 }  // namespace ondavia

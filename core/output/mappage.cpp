@@ -183,7 +183,7 @@ std::string MarkerLatLng(double lat, double lng) {
     return buf;
 }
 
-std::vector<std::string> RoutePoints(const std::vector<GridRow>& rows) {
+std::vector<std::string> RoutePoints(const GridRows& rows) {
     std::vector<std::string> points;
     points.reserve(rows.size());
     for (const GridRow& row : rows)
@@ -968,8 +968,7 @@ RouteTimeCheck CheckRouteTime(std::string_view givenStart, std::string_view give
     return r;
 }
 
-std::string RouteBetween(const std::vector<GridRow>& rows, std::string_view start,
-                         std::string_view end) {
+std::string RouteBetween(const GridRows& rows, std::string_view start, std::string_view end) {
     std::string out;
     char buf[24];
     for (const GridRow& row : rows) {

@@ -56,7 +56,7 @@ std::string PointText(double lat, double lng);
 std::string MarkerLatLng(double lat, double lng);
 
 // Point texts of every row with a usable position, in row order.
-std::vector<std::string> RoutePoints(const std::vector<GridRow>& rows);
+std::vector<std::string> RoutePoints(const GridRows& rows);
 // Point texts joined by "," (no blank): the route as one form value.
 std::string JoinRoute(const std::vector<std::string>& points);
 
@@ -172,7 +172,6 @@ RouteTimeCheck CheckRouteTime(std::string_view givenStart, std::string_view give
 
 // The route through the rows whose time text lies in [start, end] (text
 // comparison) and which have a usable position, joined as JoinRoute does.
-std::string RouteBetween(const std::vector<GridRow>& rows, std::string_view start,
-                         std::string_view end);
+std::string RouteBetween(const GridRows& rows, std::string_view start, std::string_view end);
 
 }  // namespace ondavia

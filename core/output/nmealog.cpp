@@ -37,8 +37,7 @@ void AppendRmcLine(std::string& out, const GridRow& row, int pivotYear) {
     out += "\r\n";
 }
 
-std::string GpsLogText(const std::vector<GridRow>& rows, int pivotYear,
-                       const ExportProgress& progress) {
+std::string GpsLogText(const GridRows& rows, int pivotYear, const ExportProgress& progress) {
     std::string out;
     out.reserve(rows.size() * 72);
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -49,7 +48,7 @@ std::string GpsLogText(const std::vector<GridRow>& rows, int pivotYear,
     return out;
 }
 
-bool WriteGpsLog(const std::filesystem::path& path, const std::vector<GridRow>& rows, int pivotYear,
+bool WriteGpsLog(const std::filesystem::path& path, const GridRows& rows, int pivotYear,
                  const ExportProgress& progress) {
     return ReplaceFileAtomically(path, GpsLogText(rows, pivotYear, progress));
 }

@@ -22,12 +22,11 @@ double NmeaCoordinate(double degrees);
 void AppendRmcLine(std::string& out, const GridRow& row, int pivotYear);
 
 // The whole log text.
-std::string GpsLogText(const std::vector<GridRow>& rows, int pivotYear,
-                       const ExportProgress& progress = {});
+std::string GpsLogText(const GridRows& rows, int pivotYear, const ExportProgress& progress = {});
 
 // Writes the log in full or not at all: an earlier log of that name stays
 // as it was when anything fails.
-bool WriteGpsLog(const std::filesystem::path& path, const std::vector<GridRow>& rows, int pivotYear,
+bool WriteGpsLog(const std::filesystem::path& path, const GridRows& rows, int pivotYear,
                  const ExportProgress& progress = {});
 
 // The name the file list shows for a data file: UTF-8, without ".TXT". The

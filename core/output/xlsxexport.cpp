@@ -87,7 +87,7 @@ constexpr lxw_color_t kHeaderFill = 0x80FFFF;
 
 class SheetWriter {
   public:
-    SheetWriter(lxw_workbook* wb, const std::vector<GridRow>& rows, const WorkbookOptions& options)
+    SheetWriter(lxw_workbook* wb, const GridRows& rows, const WorkbookOptions& options)
         : wb_(wb), rows_(rows), options_(options) {
         title_ = Format(true, 16, LXW_ALIGN_CENTER);
         format_set_bold(title_);
@@ -190,7 +190,7 @@ class SheetWriter {
 
     lxw_workbook* wb_;
     lxw_worksheet* ws_ = nullptr;
-    const std::vector<GridRow>& rows_;
+    const GridRows& rows_;
     const WorkbookOptions& options_;
     lxw_format *title_, *row1_, *row2_, *header_, *row3_;
     lxw_format* cell_[kSheetColumns];
@@ -235,7 +235,7 @@ WorkbookResult WriteWorkbookFile(const std::filesystem::path& path,
 
 }  // namespace
 
-WorkbookResult WriteWorkbook(const std::filesystem::path& path, const std::vector<GridRow>& rows,
+WorkbookResult WriteWorkbook(const std::filesystem::path& path, const GridRows& rows,
                              const WorkbookOptions& options) {
     if (options.maxRowsPerSheet <= kFirstRecordRow || options.maxRowsPerSheet > kXlsxMaxRows)
         return Failed(WorkbookError::WriteFailed, "invalid rows per sheet");
@@ -312,7 +312,7 @@ WorkbookResult WriteTableWorkbook(const std::filesystem::path& path, std::string
 
 WorkbookResult WriteWorkbookBeside(const std::filesystem::path& dataFolder,
                                    const std::filesystem::path& fallbackFolder,
-                                   std::string_view name, const std::vector<GridRow>& rows,
+                                   std::string_view name, const GridRows& rows,
                                    const WorkbookOptions& options, std::filesystem::path& written) {
     const std::filesystem::path fileName = PathFromText(std::string(name) + ".xlsx");
     written = dataFolder / fileName;

@@ -43,7 +43,7 @@ struct WorkbookResult {
 
 // Writes the workbook to an exclusive temporary file beside path and renames
 // it into place: an earlier file of that name survives any failure.
-WorkbookResult WriteWorkbook(const std::filesystem::path& path, const std::vector<GridRow>& rows,
+WorkbookResult WriteWorkbook(const std::filesystem::path& path, const GridRows& rows,
                              const WorkbookOptions& options);
 
 // One cell of a plain table workbook.
@@ -68,7 +68,7 @@ WorkbookResult WriteTableWorkbook(const std::filesystem::path& path, std::string
 // written; written receives the file's path.
 WorkbookResult WriteWorkbookBeside(const std::filesystem::path& dataFolder,
                                    const std::filesystem::path& fallbackFolder,
-                                   std::string_view name, const std::vector<GridRow>& rows,
+                                   std::string_view name, const GridRows& rows,
                                    const WorkbookOptions& options, std::filesystem::path& written);
 
 }  // namespace ondavia

@@ -30,7 +30,7 @@ FolderCheckRow CheckOne(const ListedFile& file, int pivotYear) {
             if (!opened.detail.empty()) row.reason += " (" + opened.detail + ")";
             return row;
         }
-        const std::vector<GridRow>& rows = opened.recording->rows;
+        const GridRows& rows = opened.recording->rows;
         row.records = static_cast<std::int64_t>(rows.size());
         for (int k = 1; k <= kSearchKindCount; ++k) {
             const auto kind = static_cast<SearchKind>(k);

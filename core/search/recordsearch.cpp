@@ -84,8 +84,7 @@ DateTime ReadSixFields(std::string_view text, size_t step) {
 
 DateTime ParseRecordDateTime(std::string_view text) { return ReadSixFields(text, 3); }
 
-SearchRun RunSearch(const std::vector<GridRow>& rows, SearchKind kind,
-                    const SearchOptions& options) {
+SearchRun RunSearch(const GridRows& rows, SearchKind kind, const SearchOptions& options) {
     SearchRun run{kind, options, {}, 0, 0, static_cast<std::int64_t>(rows.size())};
     const size_t n = rows.size();
     auto hit = [&run](size_t i, bool stepped = true) {
@@ -221,8 +220,7 @@ SearchRun RunSearch(const std::vector<GridRow>& rows, SearchKind kind,
     return run;
 }
 
-std::string HitQuestion(const std::vector<GridRow>& rows, const SearchRun& run,
-                        const SearchHit& h) {
+std::string HitQuestion(const GridRows& rows, const SearchRun& run, const SearchHit& h) {
     const GridRow& r = rows[h.record];
     const GridRow& p = h.record > 0 ? rows[h.record - 1] : r;
     const std::string crcr = "\r\r";
@@ -333,33 +331,30 @@ std::string SummaryText(const SearchRun& run) {
     return {};
 }
 
-SearchRun SearchAcceleration(const std::vector<GridRow>& rows) {
+SearchRun SearchAcceleration(const GridRows& rows) {
     return RunSearch(rows, SearchKind::Acceleration, {});
 }
-SearchRun SearchDeviceStatus(const std::vector<GridRow>& rows, int stateChoice) {
+SearchRun SearchDeviceStatus(const GridRows& rows, int stateChoice) {
     return RunSearch(rows, SearchKind::DeviceStatus, {stateChoice, {}});
 }
-SearchRun SearchDistance(const std::vector<GridRow>& rows) {
-    return RunSearch(rows, SearchKind::Distance, {});
-}
-SearchRun SearchReferenceBand(const std::vector<GridRow>& rows, bool engineSpeed,
-                              std::string_view reference) {
+SearchRun SearchDistance(const GridRows& rows) { return RunSearch(rows, SearchKind::Distance, {}); }
+SearchRun SearchReferenceBand(const GridRows& rows, bool engineSpeed, std::string_view reference) {
     return RunSearch(rows, engineSpeed ? SearchKind::RpmBand : SearchKind::SpeedBand,
                      {-1, std::string(reference)});
 }
-SearchRun SearchTimeSequence(const std::vector<GridRow>& rows) {
+SearchRun SearchTimeSequence(const GridRows& rows) {
     return RunSearch(rows, SearchKind::TimeSequence, {});
 }
-SearchRun SearchSpeedJump(const std::vector<GridRow>& rows) {
+SearchRun SearchSpeedJump(const GridRows& rows) {
     return RunSearch(rows, SearchKind::SpeedJump, {});
 }
-SearchRun SearchFrozenPosition(const std::vector<GridRow>& rows) {
+SearchRun SearchFrozenPosition(const GridRows& rows) {
     return RunSearch(rows, SearchKind::FrozenPosition, {});
 }
-SearchRun SearchStandingMove(const std::vector<GridRow>& rows) {
+SearchRun SearchStandingMove(const GridRows& rows) {
     return RunSearch(rows, SearchKind::StandingMove, {});
 }
-SearchRun SearchGpsFaultMove(const std::vector<GridRow>& rows) {
+SearchRun SearchGpsFaultMove(const GridRows& rows) {
     return RunSearch(rows, SearchKind::GpsFaultMove, {});
 }
 

@@ -49,28 +49,25 @@ struct SearchRun {
     std::int64_t records = 0;
 };
 
-SearchRun RunSearch(const std::vector<GridRow>& rows, SearchKind kind,
-                    const SearchOptions& options);
+SearchRun RunSearch(const GridRows& rows, SearchKind kind, const SearchOptions& options);
 
 // The question shown at a hit ("\r" stands for a line break).
-std::string HitQuestion(const std::vector<GridRow>& rows, const SearchRun& run,
-                        const SearchHit& hit);
+std::string HitQuestion(const GridRows& rows, const SearchRun& run, const SearchHit& hit);
 // The count line that ends every run.
 std::string SummaryText(const SearchRun& run);
 // What follows the summary after three line breaks.
 extern const char* const kSearchClosingQuestion;
 
 // The search functions by their names; each is RunSearch with its kind.
-SearchRun SearchAcceleration(const std::vector<GridRow>& rows);
-SearchRun SearchDeviceStatus(const std::vector<GridRow>& rows, int stateChoice);
-SearchRun SearchDistance(const std::vector<GridRow>& rows);
-SearchRun SearchReferenceBand(const std::vector<GridRow>& rows, bool engineSpeed,
-                              std::string_view reference);
-SearchRun SearchTimeSequence(const std::vector<GridRow>& rows);
-SearchRun SearchSpeedJump(const std::vector<GridRow>& rows);
-SearchRun SearchFrozenPosition(const std::vector<GridRow>& rows);
-SearchRun SearchStandingMove(const std::vector<GridRow>& rows);
-SearchRun SearchGpsFaultMove(const std::vector<GridRow>& rows);
+SearchRun SearchAcceleration(const GridRows& rows);
+SearchRun SearchDeviceStatus(const GridRows& rows, int stateChoice);
+SearchRun SearchDistance(const GridRows& rows);
+SearchRun SearchReferenceBand(const GridRows& rows, bool engineSpeed, std::string_view reference);
+SearchRun SearchTimeSequence(const GridRows& rows);
+SearchRun SearchSpeedJump(const GridRows& rows);
+SearchRun SearchFrozenPosition(const GridRows& rows);
+SearchRun SearchStandingMove(const GridRows& rows);
+SearchRun SearchGpsFaultMove(const GridRows& rows);
 
 // A date-and-time text "yy-mm-dd hh:nn:ss[.zz]" read field by field; the zero
 // date-time when a field is not a number or the date is not a real one.

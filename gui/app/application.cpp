@@ -99,9 +99,7 @@ Application::Application(const QString& appDir, const QString& settingsFile,
         FrmDtgAnalyP_B->PrintWindowImage(state_.CurrentFilePath,
                                          CaptureMainWindow(main_.get(), main_->ToolbarBottom()));
     });
-    FrmRecordSearch->Rows = [this]() -> const std::vector<GridRow>& {
-        return main_->recording().rows;
-    };
+    FrmRecordSearch->Rows = [this]() -> const GridRows& { return main_->recording().rows; };
     FrmRecordSearch->FocusRecord = [this](int record) { main_->FocusRecord(record); };
     main_->SearchWindow = FrmRecordSearch;
     // The settings window exists only while it is open.

@@ -109,8 +109,8 @@ void TFrmRecordSearch::RBtnRadioBTNClick(QRadioButton* sender) {
 }
 
 void TFrmRecordSearch::BtnFindClick() {
-    static const std::vector<GridRow> kNoRows;
-    const std::vector<GridRow>& rows = Rows ? Rows() : kNoRows;
+    static const GridRows kNoRows;
+    const GridRows& rows = Rows ? Rows() : kNoRows;
     SearchOptions options;
     options.stateChoice = CBoxStateWrong->currentIndex();
     options.reference = MEdt01->text().toStdString();

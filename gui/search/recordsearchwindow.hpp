@@ -25,7 +25,7 @@ class TFrmRecordSearch : public QDialog {
 
     // The rows of the open file (may be empty) and how the main grid moves
     // its focus to a record.
-    std::function<const std::vector<GridRow>&()> Rows;
+    std::function<const GridRows&()> Rows;
     std::function<void(int record)> FocusRecord;
 
     void BtnFindClick();

@@ -217,12 +217,13 @@ void MapView::SetStartEndLabel() {
     LblStartEndRoute->adjustSize();
 }
 
-const TDTG_RECORD* MapView::CurrentRecord() {
+std::optional<TDTG_RECORD> MapView::CurrentRecord() {
     const int row = currentRow_ ? currentRow_() : -1;
     const auto& rows = recording_.rows;
-    if (row < 0 || row >= static_cast<int>(rows.size())) return nullptr;
-    if (recording_.table.FindRecord(rows[static_cast<size_t>(row)].TimeText()) < 0) return nullptr;
-    return &recording_.table.Current();
+    if (row < 0 || row >= static_cast<int>(rows.size())) return std::nullopt;
+    if (recording_.table.FindRecord(rows[static_cast<size_t>(row)].TimeText()) < 0)
+        return std::nullopt;
+    return recording_.table.Current();
 }
 
 // ---- the browser --------------------------------------------------------------
@@ -383,7 +384,7 @@ void MapView::DrawLocalRoute() {
         options.keyless = Keyless();
         options.tileUrl = settings.MapTileUrl;
         MarkerContent.clear();
-        if (const TDTG_RECORD* r = CurrentRecord(); r && HasUsablePosition(*r)) {
+        if (const auto r = CurrentRecord(); r && HasUsablePosition(*r)) {
             MarkerContent = BuildMarkerContent(*r, selectMap_);
             MarkerLatLng = ondavia::MarkerLatLng(r->GpsY, r->GpsX);
             // The first marker stands where its text says, even when the
@@ -453,7 +454,7 @@ void MapView::DrawRemoteRoute() {
     } else {
         MarkerLatLng.clear();
         MarkerContent.clear();
-        if (const TDTG_RECORD* r = CurrentRecord(); r && HasUsablePosition(*r)) {
+        if (const auto r = CurrentRecord(); r && HasUsablePosition(*r)) {
             MarkerContent = BuildMarkerContent(*r, selectMap_);
             MarkerLatLng = ondavia::MarkerLatLng(r->GpsY, r->GpsX);
         }
@@ -474,7 +475,7 @@ void MapView::SendRemoteMapCommands() {
 void MapView::GridTextViewFocusedRecordChanged() {
     if (!state_.MapReady) return;
     MarkerContent.clear();
-    const TDTG_RECORD* r = CurrentRecord();
+    const std::optional<TDTG_RECORD> r = CurrentRecord();
     if (r && HasUsablePosition(*r)) {
         MarkerContent = BuildMarkerContent(*r, selectMap_);
         MarkerLatLng = ondavia::MarkerLatLng(r->GpsY, r->GpsX);

@@ -151,7 +151,7 @@ class MapView : public QObject {
     void Place();
     // The record of the grid's current row, made RecordTable's current one;
     // nullptr when there is none.
-    const TDTG_RECORD* CurrentRecord();
+    std::optional<TDTG_RECORD> CurrentRecord();
 
     AppState& state_;
     Recording& recording_;

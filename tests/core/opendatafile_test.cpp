@@ -207,7 +207,7 @@ TEST(OpenDataFile, RunningOutOfMemoryIsALoadFailure) {
 #else
     test::TempDir dir;
     const fs::path path =
-        dir.Write("20261210-12345678-S-01-0000000.TXT", test::SyntheticDayFile(86'400, false));
+        dir.Write("20261210-12345678-C-01-0000000.TXT", test::SyntheticDayFile(360'000, true));
     std::fflush(nullptr);
     pid_t child = ::fork();
     ASSERT_GE(child, 0);

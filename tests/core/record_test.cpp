@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <iterator>
+#include <string>
+#include <vector>
 
 #include "data/record.hpp"
 #include "support/builders.hpp"
@@ -309,7 +313,7 @@ TEST(RecordTable, BrakeDigitMustBeADigit) {
 
 TEST(RecordTable, FindRecord) {
     TDTG_CLASS t = Build({36000, 36003, 36010});
-    EXPECT_EQ(&t.Current(), &t.Current());
+    EXPECT_EQ(t.CurrentIndex(), -1);
     EXPECT_EQ(t.Current().Engine, 0.0);  // the blank record before any lookup
     int i = t.FindRecord("10:00:02");
     ASSERT_GE(i, 0);
@@ -322,6 +326,135 @@ TEST(RecordTable, FindRecord) {
     EXPECT_EQ(t.Count(), 0);
     EXPECT_EQ(t.FindRecord("10:00:05"), -1);
     EXPECT_EQ(t.Current().Engine, 0.0);
+}
+
+}  // namespace
+}  // namespace ondavia
+
+namespace ondavia {
+namespace {
+
+// Every field of a row kept compactly comes back as parsed, bit for bit
+// (a minus zero keeps its sign).
+void ExpectSameRow(const GridRow& want, const GridRow& got, const std::string& what) {
+    auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    EXPECT_EQ(std::string_view(want.stamp, 14), std::string_view(got.stamp, 14)) << what;
+    EXPECT_EQ(want.DateTimeText(), got.DateTimeText()) << what;
+    EXPECT_EQ(want.brakeOn, got.brakeOn) << what;
+    EXPECT_EQ(want.extended, got.extended) << what;
+    EXPECT_EQ(want.hundredths, got.hundredths) << what;
+    EXPECT_EQ(want.speed, got.speed) << what;
+    EXPECT_EQ(want.rpm, got.rpm) << what;
+    EXPECT_EQ(want.km, got.km) << what;
+    EXPECT_EQ(want.totKm, got.totKm) << what;
+    EXPECT_EQ(want.azimuth, got.azimuth) << what;
+    EXPECT_EQ(want.state, got.state) << what;
+    EXPECT_TRUE(same(want.gpsX, got.gpsX)) << what << " " << want.gpsX << " " << got.gpsX;
+    EXPECT_TRUE(same(want.gpsY, got.gpsY)) << what;
+    EXPECT_TRUE(same(want.gx, got.gx)) << what << " " << want.gx << " " << got.gx;
+    EXPECT_TRUE(same(want.gy, got.gy)) << what;
+    EXPECT_EQ(want.fuel, got.fuel) << what;
+    EXPECT_EQ(want.Gear(), got.Gear()) << what;
+    EXPECT_EQ(want.Autonomous(), got.Autonomous()) << what;
+    EXPECT_EQ(want.Accel(), got.Accel()) << what;
+    EXPECT_EQ(want.Steer(), got.Steer()) << what;
+}
+
+TEST(GridRows, KeepEveryValueExactly) {
+    struct Case {
+        const char* what;
+        RecordFields f;
+    };
+    auto with = [](auto change) {
+        RecordFields f;
+        change(f);
+        return f;
+    };
+    const Case cases[] = {
+        // First: the extended fields of later rows line up with their rows.
+        {"extended", with([](RecordFields& f) { f.extended = true, f.fuel = "FFFFFF"; })},
+        {"usual", {}},
+        {"minus zero", with([](RecordFields& f) { f.gx = "-00.00", f.gy = "-0.000"; })},
+        {"four decimals", with([](RecordFields& f) { f.gx = "1.2345"; })},
+        {"exponent", with([](RecordFields& f) { f.gx = " 1e+02", f.gy = "-5E-03"; })},
+        {"large acceleration", with([](RecordFields& f) { f.gx = "999999"; })},
+        {"negative integers", with([](RecordFields& f) {
+             f.km = "-999", f.speed = "-99", f.rpm = "-999", f.azimuth = "-99", f.state = "-9";
+             f.totKm = "-999999";
+         })},
+        {"widest numbers", with([](RecordFields& f) {
+             f.km = "9999", f.totKm = "9999999", f.speed = "999", f.rpm = "9999";
+             f.lon = "999999999", f.lat = "999999999", f.state = "99";
+         })},
+        {"alternative longitude",
+         with([](RecordFields& f) { f.lon = "112712345", f.brake = "0"; })},
+        {"blanks and signs", with([](RecordFields& f) { f.speed = " +5", f.lat = "  -000001"; })},
+        {"stamp not a date", with([](RecordFields& f) { f.date = "2_1210", f.time = "1a0000"; })},
+    };
+    GridRows rows;
+    std::vector<GridRow> want;
+    for (const Case& c : cases) {
+        const ParseContext ctx{c.f.extended ? FileLayout::ExtendedLines : FileLayout::Lines,
+                               std::string_view(c.what) == "usual"};
+        auto row = ParseRow(MakeRecord(c.f), ctx);
+        ASSERT_TRUE(row) << c.what;
+        rows.push_back(*row);
+        want.push_back(*row);
+    }
+    // Values no record line holds are kept whole.
+    GridRow wide = want[1];
+    wide.speed = 100'000;
+    wide.gpsX = 0.1 + 0.2;
+    wide.fuel = std::int64_t{1} << 40;
+    rows.push_back(wide);
+    want.push_back(wide);
+    ASSERT_EQ(rows.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i)
+        ExpectSameRow(want[i], rows[i], i < std::size(cases) ? cases[i].what : "wide");
+
+    // Copies share the rows until one is changed.
+    GridRows copy = rows;
+    copy.push_back(want[1]);
+    EXPECT_EQ(rows.size(), want.size());
+    EXPECT_EQ(copy.size(), want.size() + 1);
+    ExpectSameRow(want.back(), copy[want.size() - 1], "copy");
+}
+
+TEST(RecordTable, RunsOfSecondsThenGaps) {
+    struct Case {
+        std::vector<int> seconds;
+        int count;
+    } cases[] = {
+        {{36000, 36001, 36002, 36003, 36006}, 7},  // a gap after a run of seconds
+        {{36058, 36059, 36060, 36061, 36063}, 6},  // over a minute's end, then a gap
+        {{36059, 36059, 36060, 36062}, 5},         // the same second twice
+        {{3599, 3600, 3602}, 4},                   // over an hour's end
+        {{86398, 86399, 86400, 86402}, 5},         // over midnight
+        {{36010, 36011, 36005, 36006, 36009}, 7},  // back in time, then a gap
+    };
+    for (const Case& c : cases) {
+        TDTG_CLASS t = Build(c.seconds);
+        EXPECT_EQ(t.Count(), c.count) << c.seconds.front();
+    }
+    TDTG_CLASS t = Build({36058, 36059, 36060, 36061, 36063});
+    EXPECT_EQ(t.Item(4).InfoDateTime.View(), "26-12-10 10:01:02");
+    EXPECT_DOUBLE_EQ(t.Item(4).Engine, 0.2);
+    EXPECT_EQ(t.Item(4).Km, 14);  // from the record after the gap
+}
+
+TEST(RecordTable, EqualKeysKeepFileOrderWhenSorted) {
+    // Past midnight the table is out of order and is sorted; records with
+    // the same key stay in file order (their distances tell them apart).
+    TDTG_CLASS t = Build({86399, 86399, 86400, 86400, 86401});
+    ASSERT_EQ(t.Count(), 5);
+    const char* keys[] = {"00:00:00", "00:00:00", "00:00:01", "23:59:59", "23:59:59"};
+    const int km[] = {12, 13, 14, 10, 11};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(t.Item(i).InfoTime.View(), keys[i]) << i;
+        EXPECT_EQ(t.Item(i).Km, km[i]) << i;
+    }
+    EXPECT_EQ(t.FindRecord("00:00:01"), 2);
+    EXPECT_EQ(t.Current().Km, 14);
 }
 
 }  // namespace

@@ -69,7 +69,7 @@ class RecordSearchTest : public QObject {
         main->show();
         main->LayoutMainWindow(QRect(0, 0, 1366, 738));
         search = std::make_unique<TFrmRecordSearch>(nullptr);
-        search->Rows = [this]() -> const std::vector<GridRow>& { return main->recording().rows; };
+        search->Rows = [this]() -> const GridRows& { return main->recording().rows; };
         search->FocusRecord = [this](int r) { main->FocusRecord(r); };
         main->SearchWindow = search.get();
         asked.clear();
