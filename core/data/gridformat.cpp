@@ -37,7 +37,8 @@ constexpr GridColumnSpec kNoColumn = {0, GridAlign::Centre, GridCellKind::Text};
 char* End(char* buf) { return buf + kGridCellCapacity - 1; }
 
 size_t Copy(std::string_view text, char* buf) {
-    std::memcpy(buf, text.data(), text.size());
+    // An empty view may carry no pointer at all; memcpy must never see one.
+    if (!text.empty()) std::memcpy(buf, text.data(), text.size());
     return text.size();
 }
 
