@@ -1,5 +1,7 @@
 // The main window driven as a person would: layout, file list, loading,
 // zoom and scroll, the pointer hint, the chart popup and the RPM switch.
+#include <cmath>
+
 #include <QAction>
 #include <QApplication>
 #include <QCalendarWidget>
@@ -246,6 +248,28 @@ class MainWindowTest : public QObject {
         QCOMPARE(ondavia::test::Child<QAction>(w, "PmGridWide")->text(),
                  QStringLiteral("텍스트 Grid 확대"));
         QVERIFY(messages.isEmpty());
+    }
+
+    // A first or last record whose stamp cannot be read does not stretch
+    // the chart's span back to the calendar's day zero: the span runs over
+    // the times that were plotted.
+    void unreadableEndStampsKeepTheSpanOnPlottedTimes() {
+        Fixture fx;
+        std::vector<std::string> records;
+        for (int i = 0; i < 5; ++i) {
+            RecordFields f;
+            f.time = test::ClockText(6 * 3600 + i);
+            if (i == 0 || i == 4) f.date = "261310";  // month 13
+            records.push_back(MakeRecord(f));
+        }
+        fx.Write("20261210-12345678-S-01-ABCDEFG.TXT", test::TextFile(MakeHeader(), records));
+        TFrmOndavia& w = fx.Open();
+        QCOMPARE(w.recording().rows.size(), size_t{5});
+        const DateTime first = *EncodeDate(2026, 12, 10) + (6 * 3600 + 1) / 86400.0;
+        QVERIFY(std::fabs(fx.state.ChartStartTime - first) < 1e-9);
+        QVERIFY(std::fabs(fx.state.ChartEndTime - (first + 2 / 86400.0)) < 1e-9);
+        auto* chart = ondavia::test::Child<ChartView>(w, "ChartGraph");
+        QVERIFY(chart->SpanMin() >= fx.state.ChartStartTime);
     }
 
     // Texts from a data file are shown as they stand: never read as markup.
