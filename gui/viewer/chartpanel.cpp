@@ -39,17 +39,7 @@ ChartPanel::ChartPanel(AppState& state, QWidget* parent, QWidget* barParent, QWi
     ScrBarChart->setPageStep(600);
     ScrBarChart->setEnabled(false);
 
-    LblChartHint = Named(new QLabel(hintParent), "LblChartHint");
-    LblChartHint->setTextFormat(Qt::PlainText);
-    LblChartHint->setFixedSize(220, 60);
-    LblChartHint->setAlignment(Qt::AlignCenter);
-    LblChartHint->setFrameShape(QFrame::Box);
-    LblChartHint->setAutoFillBackground(true);
-    QPalette p = LblChartHint->palette();
-    p.setColor(QPalette::Window, QColor(255, 255, 225));
-    LblChartHint->setPalette(p);
-    LblChartHint->setAttribute(Qt::WA_TransparentForMouseEvents);
-    LblChartHint->hide();
+    LblChartHint = HintLabel(hintParent);
 
     PMenuChart = Named(new QMenu(this), "PMenuChart");
     PMChartPrint = PMenuChart->addAction(QStringLiteral("챠트 출력(&P)"));

@@ -25,4 +25,20 @@ QFrame* Bevel(QWidget* parent) {
     return f;
 }
 
+QLabel* HintLabel(QWidget* parent) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(QStringLiteral("LblChartHint"));
+    l->setTextFormat(Qt::PlainText);
+    l->setFixedSize(220, 60);
+    l->setAlignment(Qt::AlignCenter);
+    l->setFrameShape(QFrame::Box);
+    l->setAutoFillBackground(true);
+    QPalette p = l->palette();
+    p.setColor(QPalette::Window, QColor(255, 255, 225));
+    l->setPalette(p);
+    l->setAttribute(Qt::WA_TransparentForMouseEvents);
+    l->hide();
+    return l;
+}
+
 }  // namespace ondavia::gui

@@ -20,5 +20,8 @@ W* Named(W* widget, const char* name) {
 // is always plain: values come from data files and settings.
 QLabel* ValueLabel(QWidget* parent);
 QFrame* Bevel(QWidget* parent);
+// The chart's pointer hint: 220 x 60, pale yellow, centred plain text, hidden,
+// and never in the way of the mouse over the chart below it.
+QLabel* HintLabel(QWidget* parent);
 
 }  // namespace ondavia::gui

@@ -1,5 +1,7 @@
 #include "views/detailwindow.hpp"
 
+#include "viewer/widgets.hpp"
+
 #include <QApplication>
 #include <QCursor>
 #include <QHBoxLayout>
@@ -60,18 +62,7 @@ TFrmDTG_Detail::TFrmDTG_Detail(AppState& state, SeriesSource series, QWidget* pa
     layout->addWidget(PanelChart, 1);
 
     // Over the chart, inside its panel; it never takes the mouse from it.
-    LblChartHint = new QLabel(PanelChart);
-    LblChartHint->setObjectName(QStringLiteral("LblChartHint"));
-    LblChartHint->setTextFormat(Qt::PlainText);
-    LblChartHint->setFixedSize(220, 60);
-    LblChartHint->setAlignment(Qt::AlignCenter);
-    LblChartHint->setFrameShape(QFrame::Box);
-    LblChartHint->setAutoFillBackground(true);
-    QPalette hintPalette = LblChartHint->palette();
-    hintPalette.setColor(QPalette::Window, QColor(255, 255, 225));
-    LblChartHint->setPalette(hintPalette);
-    LblChartHint->setAttribute(Qt::WA_TransparentForMouseEvents);
-    LblChartHint->hide();
+    LblChartHint = HintLabel(PanelChart);
 
     StatusBarViewer = new QStatusBar(this);
     StatusBarViewer->setObjectName(QStringLiteral("StatusBarViewer"));
