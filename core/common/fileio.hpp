@@ -150,4 +150,10 @@ bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
 std::optional<std::filesystem::path> PrivateFolder(const std::filesystem::path& parent,
                                                    const std::string& name, std::error_code& error);
 
+// A large list reserved for a file's records is filled once, front to back:
+// where the system offers it, large pages take one fault where small pages
+// take 512. Pages are still only touched as records arrive, so a file's size
+// claims no memory for records it turns out not to hold. A hint only.
+void PrepareForFilling(void* data, size_t bytes);
+
 }  // namespace ondavia

@@ -349,4 +349,6 @@ WriteResult WriteOutputFile(const std::filesystem::path& requested, std::string_
     return {file.error().value() != 0 ? file.error().value() : EIO};
 }
 
+void PrepareForFilling(void*, size_t) {}
+
 }  // namespace ondavia

@@ -6,10 +6,7 @@
 #include <cstring>
 #include <limits>
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
-
+#include "common/fileio.hpp"
 #include "common/text.hpp"
 
 namespace ondavia {
@@ -195,7 +192,7 @@ bool PackReal(double value, std::int32_t& mantissa, std::uint8_t& scale) {
     for (int e = 6; e >= 0; --e) {
         const double product = magnitude * kPow10[e];
         if (!(product < 2147483647.0)) continue;
-        const auto rounded = static_cast<std::int32_t>(product + 0.5);
+        const auto rounded = static_cast<std::int32_t>(std::lround(product));
         if (static_cast<double>(rounded) / kPow10[e] == magnitude) {
             mantissa = rounded;
             scale = static_cast<std::uint8_t>(e | (std::signbit(value) ? 0x80 : 0));
@@ -208,20 +205,6 @@ bool PackReal(double value, std::int32_t& mantissa, std::uint8_t& scale) {
 double UnpackReal(std::int32_t mantissa, std::uint8_t scale) {
     const double magnitude = mantissa / kPow10[scale & 0x7F];
     return (scale & 0x80) ? -magnitude : magnitude;
-}
-
-// A large list reserved for a file's records is filled once, front to back:
-// on Linux, large pages take one fault where small pages take 512. Pages are
-// still only touched as records arrive, so a file's size claims no memory
-// for records it turns out not to hold.
-void PrepareForFilling([[maybe_unused]] void* data, [[maybe_unused]] size_t bytes) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    constexpr std::uintptr_t kLarge = 2u << 20;
-    const auto begin = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t first = (begin + kLarge - 1) & ~(kLarge - 1);
-    const std::uintptr_t last = (begin + bytes) & ~(kLarge - 1);
-    if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-#endif
 }
 
 template <typename Narrow>
@@ -301,7 +284,7 @@ GridRow GridRows::operator[](size_t index) const {
     row.km = p.km;
     row.totKm = p.totKm;
     row.azimuth = p.azimuth;
-    row.state = p.state;
+    row.state = p.state;  // NOLINT(bugprone-signed-char-misuse): a signed code, -1 included
     row.gpsX = UnpackReal(p.mantissa[0], p.scale[0]);
     row.gpsY = UnpackReal(p.mantissa[1], p.scale[1]);
     row.gx = UnpackReal(p.mantissa[2], p.scale[2]);
