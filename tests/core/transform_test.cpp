@@ -278,6 +278,11 @@ TEST_F(TransformFailure, SourceCannotBeOpened) {
 
 #ifndef _WIN32  // POSIX permissions, limits, pipes and devices
 TEST_F(TransformFailure, TargetCannotBeCreated) {
+#if defined(__SANITIZE_ADDRESS__)
+    // The sanitizer runtime needs descriptors of its own while it checks the
+    // error path; with none left it reports its own failure to look.
+    GTEST_SKIP() << "no descriptors to spare under the sanitizers";
+#endif
     // With the source open, no descriptor is left for the target.
     int probe = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
     ASSERT_GE(probe, 0);
