@@ -186,7 +186,7 @@ void Rows(const Recording& r, std::string& out) {
         for (int c = 0; c < kGridColumnCount; ++c) {
             if (c) out += ',';
             std::string_view v(value, WriteGridValue(row, c, value));
-            if (GridColumnSpecOf(c).kind == GridCellKind::FileText)
+            if (GridColumnTraitsOf(c).kind == GridCellKind::FileText)
                 AppendCsvField(out, Cp949ToUtf8(v));
             else
                 AppendCsvField(out, v);

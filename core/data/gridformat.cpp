@@ -11,7 +11,7 @@ namespace ondavia {
 
 namespace {
 
-constexpr GridColumnSpec kSpecs[kGridColumnCount] = {
+constexpr GridColumnTraits kColumnTraits[kGridColumnCount] = {
     {140, GridAlign::Centre, GridCellKind::FileText},  // date-time
     {80, GridAlign::Centre, GridCellKind::FileText},   // time
     {43, GridAlign::Right, GridCellKind::Number},      // speed
@@ -31,7 +31,7 @@ constexpr GridColumnSpec kSpecs[kGridColumnCount] = {
     {43, GridAlign::Centre, GridCellKind::FileText},   // accelerator
     {43, GridAlign::Centre, GridCellKind::FileText},   // steering
 };
-constexpr GridColumnSpec kNoColumn = {0, GridAlign::Centre, GridCellKind::Text};
+constexpr GridColumnTraits kNoColumn = {0, GridAlign::Centre, GridCellKind::Text};
 
 // One byte is kept for the blank the display formats append.
 char* End(char* buf) { return buf + kGridCellCapacity - 1; }
@@ -132,8 +132,8 @@ size_t WithBlank(size_t n, char* buf) {
 
 }  // namespace
 
-const GridColumnSpec& GridColumnSpecOf(int column) {
-    return column >= 0 && column < kGridColumnCount ? kSpecs[column] : kNoColumn;
+const GridColumnTraits& GridColumnTraitsOf(int column) {
+    return column >= 0 && column < kGridColumnCount ? kColumnTraits[column] : kNoColumn;
 }
 
 size_t WriteGridCellText(const GridRow& row, int column, char* buf) {

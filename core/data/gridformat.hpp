@@ -17,14 +17,14 @@ enum class GridAlign { Centre, Right };
 // converted before it is shown), a fixed ASCII text, or an ASCII number.
 enum class GridCellKind { FileText, Text, Number };
 
-struct GridColumnSpec {
+struct GridColumnTraits {
     int width;  // minimum width in pixels
     GridAlign align;
     GridCellKind kind;
 };
 
 // Column 0..17; columns outside that range give a zero-width text column.
-const GridColumnSpec& GridColumnSpecOf(int column);
+const GridColumnTraits& GridColumnTraitsOf(int column);
 
 // Room for any cell, a real of any magnitude in fixed notation included.
 inline constexpr size_t kGridCellCapacity = 352;

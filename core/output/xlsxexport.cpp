@@ -77,8 +77,9 @@ const char* NumberFormat(int sheetColumn) {
 uint8_t AlignOf(int sheetColumn) {
     if (sheetColumn == 0) return LXW_ALIGN_RIGHT;
     if (sheetColumn == 1) return LXW_ALIGN_CENTER;
-    return GridColumnSpecOf(GridColumnOf(sheetColumn)).align == GridAlign::Right ? LXW_ALIGN_RIGHT
-                                                                                 : LXW_ALIGN_CENTER;
+    return GridColumnTraitsOf(GridColumnOf(sheetColumn)).align == GridAlign::Right
+               ? LXW_ALIGN_RIGHT
+               : LXW_ALIGN_CENTER;
 }
 
 constexpr const char* kFontName = "돋움체";
@@ -116,7 +117,7 @@ class SheetWriter {
         Check(worksheet_set_column(ws, 0, 0, 7, nullptr));
         for (int c = 1; c < kSheetColumns; ++c) {
             // The grid's minimum width divided by 7, the remainder dropped.
-            const int width = GridColumnSpecOf(GridColumnOf(c)).width / 7;
+            const int width = GridColumnTraitsOf(GridColumnOf(c)).width / 7;
             Check(worksheet_set_column(ws, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c),
                                        width, nullptr));
         }

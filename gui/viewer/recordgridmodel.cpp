@@ -27,17 +27,17 @@ int RecordGridModel::columnCount(const QModelIndex& parent) const {
 QString RecordGridModel::CellText(const GridRow& r, int column) {
     char buf[kGridCellCapacity];
     const size_t n = WriteGridCellText(r, column, buf);
-    if (GridColumnSpecOf(column).kind == GridCellKind::FileText)
+    if (GridColumnTraitsOf(column).kind == GridCellKind::FileText)
         return QString::fromStdString(Cp949ToUtf8(std::string_view(buf, n)));
     return QString::fromLatin1(buf, static_cast<qsizetype>(n));
 }
 
 Qt::Alignment RecordGridModel::CellAlignment(int column) {
-    return GridColumnSpecOf(column).align == GridAlign::Right ? Qt::AlignRight | Qt::AlignVCenter
-                                                              : Qt::AlignCenter;
+    return GridColumnTraitsOf(column).align == GridAlign::Right ? Qt::AlignRight | Qt::AlignVCenter
+                                                                : Qt::AlignCenter;
 }
 
-int RecordGridModel::ColumnWidth(int column) { return GridColumnSpecOf(column).width; }
+int RecordGridModel::ColumnWidth(int column) { return GridColumnTraitsOf(column).width; }
 
 QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
     if (!rec_ || !index.isValid() || index.row() >= rowCount()) return {};

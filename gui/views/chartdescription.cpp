@@ -7,9 +7,9 @@ namespace {
 const QColor kBlue(0, 0, 255);
 const QColor kRed(255, 0, 0);
 
-ChartAxisSpec Axis(double lower, double upper, double step, const QString& title,
+ChartAxisLook Axis(double lower, double upper, double step, const QString& title,
                    bool vertical = false) {
-    ChartAxisSpec a;
+    ChartAxisLook a;
     a.shown = true;
     a.lower = lower;
     a.upper = upper;
@@ -19,8 +19,8 @@ ChartAxisSpec Axis(double lower, double upper, double step, const QString& title
     return a;
 }
 
-ChartBandSpec Band(double top, double bottom, bool bandLine, ChartAxisSpec left,
-                   ChartAxisSpec right = {}) {
+ChartBandLook Band(double top, double bottom, bool bandLine, ChartAxisLook left,
+                   ChartAxisLook right = {}) {
     return {top, bottom, bandLine, std::move(left), std::move(right)};
 }
 
@@ -69,9 +69,9 @@ ChartDescription ReportChartDescription(bool hundredths, bool rpmVisible) {
     auto& engine = d.bands[static_cast<size_t>(ChartBand::Engine)];
     auto& distance = d.bands[static_cast<size_t>(ChartBand::Distance)];
     auto& g = d.bands[static_cast<size_t>(ChartBand::G)];
-    for (ChartAxisSpec* left : {&speed.left, &engine.left, &distance.left, &g.left})
+    for (ChartAxisLook* left : {&speed.left, &engine.left, &distance.left, &g.left})
         left->titleColour = kBlue;
-    for (ChartAxisSpec* right : {&speed.right, &engine.right, &g.right})
+    for (ChartAxisLook* right : {&speed.right, &engine.right, &g.right})
         right->titleColour = kRed;
     return d;
 }

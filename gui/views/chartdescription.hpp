@@ -12,7 +12,7 @@
 namespace ondavia::gui {
 
 // One value axis of a band.
-struct ChartAxisSpec {
+struct ChartAxisLook {
     bool shown = false;
     double lower = 0;
     double upper = 1;
@@ -23,12 +23,12 @@ struct ChartAxisSpec {
 };
 
 // One band of the plot, its top and bottom as fractions of the plot height.
-struct ChartBandSpec {
+struct ChartBandLook {
     double top = 0;
     double bottom = 1;
     bool bandLine = false;  // the 2-pixel colour line under the band
-    ChartAxisSpec left;
-    ChartAxisSpec right;
+    ChartAxisLook left;
+    ChartAxisLook right;
 };
 
 // The four bands, from the top.
@@ -36,7 +36,7 @@ enum class ChartBand { Speed, Engine, Distance, G };
 
 struct ChartDescription {
     QString title;  // empty: no title line
-    std::array<ChartBandSpec, 4> bands;
+    std::array<ChartBandLook, 4> bands;
     // Speed bars turn to fastSpeedColour from fastSpeed; infinity keeps them
     // all in speedColour.
     double fastSpeed = std::numeric_limits<double>::infinity();

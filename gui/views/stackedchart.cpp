@@ -404,11 +404,11 @@ void StackedChart::Build() {
         axis->grid()->setVisible(false);
     }
 
-    auto valueAxis = [](BandRect* band, QCPAxis::AxisType type, const ChartAxisSpec& spec) {
+    auto valueAxis = [](BandRect* band, QCPAxis::AxisType type, const ChartAxisLook& look) {
         QCPAxis* axis = band->axis(type);
         axis->setVisible(true);
-        axis->setRange(spec.lower, spec.upper);
-        QSharedPointer<BandTicker> ticker(new BandTicker(axis, spec.step));
+        axis->setRange(look.lower, look.upper);
+        QSharedPointer<BandTicker> ticker(new BandTicker(axis, look.step));
         axis->setTicker(ticker);
         band->tickers.push_back(ticker);
         axis->setSubTicks(false);
@@ -419,10 +419,10 @@ void StackedChart::Build() {
         axis->grid()->setPen(QPen(kGrid, 0, Qt::DotLine));
         axis->grid()->setZeroLinePen(QPen(kGrid, 0, Qt::SolidLine));
         BandRect::Title& title = type == QCPAxis::atLeft ? band->leftTitle : band->rightTitle;
-        title = {spec.title, spec.verticalTitle, spec.titleColour};
+        title = {look.title, look.verticalTitle, look.titleColour};
     };
-    for (const ChartBandSpec& spec : description_.bands) {
-        const BandPlace place{spec.top, spec.bottom};
+    for (const ChartBandLook& look : description_.bands) {
+        const BandPlace place{look.top, look.bottom};
         auto* band = new BandRect(plot_, place);
         area_->insetLayout()->addElement(band, QRectF(0, place.top, 1, place.bottom - place.top));
         band->setLayer(QStringLiteral("background"));
@@ -431,14 +431,14 @@ void StackedChart::Build() {
         key->grid()->setVisible(false);
         key->setTicks(false);
         key->setTickLabels(false);
-        key->setVisible(spec.bandLine);  // the colour line under the band
+        key->setVisible(look.bandLine);  // the colour line under the band
         key->setBasePen(QPen(kBandLine, 2));
         band->axis(QCPAxis::atTop)->setVisible(false);
         band->axis(QCPAxis::atTop)->grid()->setVisible(false);
         band->axis(QCPAxis::atRight)->setVisible(false);
         band->axis(QCPAxis::atRight)->grid()->setVisible(false);
-        if (spec.left.shown) valueAxis(band, QCPAxis::atLeft, spec.left);
-        if (spec.right.shown) valueAxis(band, QCPAxis::atRight, spec.right);
+        if (look.left.shown) valueAxis(band, QCPAxis::atLeft, look.left);
+        if (look.right.shown) valueAxis(band, QCPAxis::atRight, look.right);
         area_->bands.push_back(band);
         bands_.push_back(band);
     }

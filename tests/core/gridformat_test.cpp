@@ -95,7 +95,7 @@ TEST(GridFormat, ExtendedFieldsAndHundredths) {
     EXPECT_EQ(GridCellText(row, ColAuto), "00");
     EXPECT_EQ(GridCellText(row, ColAccel), "0035");
     EXPECT_EQ(GridCellText(row, ColSteer), "\xB0\xA1+1");
-    EXPECT_EQ(GridColumnSpecOf(ColSteer).kind, GridCellKind::FileText);
+    EXPECT_EQ(GridColumnTraitsOf(ColSteer).kind, GridCellKind::FileText);
 }
 
 // Values no recorder writes must still fit the caller's buffer.
@@ -130,11 +130,11 @@ TEST(GridFormat, ColumnsOutsideTheGridAreEmpty) {
     for (int column : {-1, static_cast<int>(kGridColumnCount), 1000}) {
         EXPECT_EQ(GridCellText(row, column), "");
         EXPECT_EQ(GridValue(row, column), "");
-        EXPECT_EQ(GridColumnSpecOf(column).width, 0);
+        EXPECT_EQ(GridColumnTraitsOf(column).width, 0);
     }
-    EXPECT_EQ(GridColumnSpecOf(ColInfoDateTime).width, 140);
-    EXPECT_EQ(GridColumnSpecOf(ColTotKm).align, GridAlign::Right);
-    EXPECT_EQ(GridColumnSpecOf(ColState).align, GridAlign::Centre);
+    EXPECT_EQ(GridColumnTraitsOf(ColInfoDateTime).width, 140);
+    EXPECT_EQ(GridColumnTraitsOf(ColTotKm).align, GridAlign::Right);
+    EXPECT_EQ(GridColumnTraitsOf(ColState).align, GridAlign::Centre);
 }
 
 TEST(GridFormat, ThousandsOfTheWholeRange) {
