@@ -8,9 +8,9 @@
 
 #include <filesystem>
 
-#include "commands.hpp"
 #include "common/fileio.hpp"
 #include "data/filename.hpp"
+#include "runcli.hpp"
 #include "support/builders.hpp"
 
 namespace ondavia {
@@ -20,16 +20,8 @@ using test::MakeHeader;
 using test::MakeRecord;
 using test::RecordFields;
 
-struct Result {
-    int code;
-    std::string out, err;
-};
-
-Result Cli(std::vector<std::string> args) {
-    Result r;
-    r.code = cli::Run(args, r.out, r.err);
-    return r;
-}
+using Result = test::CliResult;
+using test::Cli;
 
 TEST(Cli, UsageErrors) {
     for (auto args :

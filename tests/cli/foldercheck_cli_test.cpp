@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <sstream>
 
-#include "commands.hpp"
 #include "common/fileio.hpp"
 #include "data/filename.hpp"
+#include "runcli.hpp"
 #include "search/foldercheck.hpp"
 #include "support/builders.hpp"
 
@@ -18,16 +18,8 @@ using test::MakeHeader;
 using test::MakeRecord;
 using test::RecordFields;
 
-struct Result {
-    int code;
-    std::string out, err;
-};
-
-Result Cli(std::vector<std::string> args) {
-    Result r;
-    r.code = cli::Run(args, r.out, r.err);
-    return r;
-}
+using Result = test::CliResult;
+using test::Cli;
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "commands.hpp"
 #include "common/fileio.hpp"
 #include "data/filename.hpp"
+#include "runcli.hpp"
 #include "support/builders.hpp"
 
 namespace ondavia {
@@ -11,16 +11,8 @@ namespace {
 using test::MakeHeader;
 using test::MakeRecord;
 
-struct Result {
-    int code;
-    std::string out, err;
-};
-
-Result Cli(std::vector<std::string> args) {
-    Result r;
-    r.code = cli::Run(args, r.out, r.err);
-    return r;
-}
+using Result = test::CliResult;
+using test::Cli;
 
 TEST(CliLock, WritesTheCounterpartBesideTheFile) {
     test::TempDir dir;
